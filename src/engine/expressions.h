@@ -1,0 +1,36 @@
+#pragma once
+// The script's integer expressions, assignment lists and conditions. Evaluation is strictly left
+// to right with no precedence; errors never stop the script.
+#include <cstdint>
+#include <string_view>
+
+#include "engine/value_banks.h"
+
+namespace quill {
+
+// What expressions need from the rest of the engine.
+class ExpressionHost {
+ public:
+  virtual ~ExpressionHost() = default;
+  // The next number of the pseudo-random generator, 0..32767.
+  virtual int32_t NextRandom() = 0;
+  // Developer log entry (kind 3: script errors such as "無効数式"); text is Shift-JIS.
+  virtual void DeveloperLog(int kind, std::string_view text) = 0;
+  // An assignment changed S cell `index` (S000 and S028 refresh the menus).
+  virtual void SystemCellAssigned(int index) = 0;
+  // An assignment item was carried out (the developer trace); item is the normalised text.
+  virtual void TraceAssignment(std::string_view item) = 0;
+};
+
+// Developer log messages (Shift-JIS).
+inline constexpr std::string_view kInvalidExpressionMessage = "\x96\xb3\x8c\xf8\x90\x94\x8e\xae";  // 無効数式
+inline constexpr std::string_view kAssignmentErrorMessage = "\x91\xe3\x93\xfc\x83\x47\x83\x89\x81\x5b";  // 代入エラー
+
+// The text ends at its first terminator (NUL ! & , ; < = > ] |) or at the view's end.
+int32_t EvalExpression(std::string_view text, ValueBanks& banks, ExpressionHost& host);
+// An assignment list: items separated by ";", e.g. "V001=V002+1;F003=1".
+void Assign(std::string_view text, ValueBanks& banks, ExpressionHost& host);
+// A condition such as "(V001>=3&F002=1)".
+bool TestCondition(std::string_view text, ValueBanks& banks, ExpressionHost& host);
+
+}  // namespace quill

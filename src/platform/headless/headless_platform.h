@@ -1,0 +1,91 @@
+#pragma once
+// The platform of headless runs: a virtual clock that moves only when the engine sleeps, input
+// from a scenario at its virtual times, screenshots and state dumps, and an audio device that
+// consumes the mixer's output as virtual time passes.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/headless/scenario.h"
+#include "platform/platform.h"
+
+namespace quill {
+
+class HeadlessPlatform : public Platform {
+ public:
+  // Runs stop at `quit`, or limit_ms after the last scenario event (after 0 with no events).
+  HeadlessPlatform(std::filesystem::path game_folder, std::vector<ScenarioEvent> events,
+                   uint32_t limit_ms = 600000);
+
+  void SetEventSink(PlatformEvents* sink) override { sink_ = sink; }
+  uint32_t NowMs() override { return now_; }
+  void SleepMs(uint32_t ms) override { Advance(now_ + ms); }
+  void PumpMessages() override;
+  bool ShouldStop() override { return stop_ || now_ >= limit_; }
+
+  void Present(const Picture& screen) override;
+  void PresentRect(const Picture& screen, Rect area) override;
+
+  void SetTitle(std::string_view sjis) override;
+  bool GetWindowPosition(int& x, int& y) override;
+  void SetWindowPosition(int x, int y) override;
+  bool SetDisplayMode(DisplayMode mode) override;
+  DisplayMode GetDisplayMode() override { return mode_; }
+  void GetDesktopSize(int& width, int& height) override;
+
+  bool AskOkCancel(std::string_view caption, std::string_view text) override;
+  void ShowError(std::string_view caption, std::string_view text) override;
+  void RunModal(ModalDialog& dialog) override;
+
+  void SetCursorVisible(bool visible) override { cursor_visible_ = visible; }
+  bool GetPointer(int& x, int& y) override;
+  void WarpPointer(int x, int y) override;
+
+  bool OpenAudio(AudioCallback callback) override;
+  void LockAudio() override {}
+  void UnlockAudio() override {}
+
+  const std::filesystem::path& GameFolder() override { return game_folder_; }
+  std::filesystem::path ConfigFolder() override;
+  std::filesystem::path DataFolder() override;
+  std::filesystem::path RuntimeFolder() override;
+
+  // What the run saw: problems with the scenario found while running (a shot that could not be
+  // written, a dialog answer that did not fit). A run with any ends with a non-zero exit code.
+  const std::vector<std::string>& errors() const { return errors_; }
+  const Picture& display() const { return display_; }
+  const std::string& title() const { return title_; }
+
+ private:
+  void Advance(uint32_t to);
+  void Handle(size_t index);
+  void TakeShot(const ScenarioEvent& ev);
+  void WriteState(const ScenarioEvent& ev);
+  void FireTimerIfDue();
+  void Error(const ScenarioEvent& ev, const std::string& what);
+
+  std::filesystem::path game_folder_;
+  std::vector<ScenarioEvent> events_;
+  std::vector<bool> handled_;
+  size_t next_ = 0;  // first event not yet handled in order
+  uint32_t now_ = 0;
+  uint32_t limit_;
+  uint32_t next_tick_ = kTimerPeriodMs;
+  bool stop_ = false;
+  PlatformEvents* sink_ = nullptr;
+
+  Picture display_{kScreenWidth, kScreenHeight};
+  std::string title_;
+  DisplayMode mode_ = DisplayMode::Window;
+  int window_x_ = 0, window_y_ = 0;
+  int pointer_x_ = 0, pointer_y_ = 0;
+  bool cursor_visible_ = true;
+
+  AudioCallback audio_;
+  uint64_t audio_frames_done_ = 0;
+  std::vector<int16_t> audio_scratch_;
+
+  std::vector<std::string> errors_;
+};
+
+}  // namespace quill
