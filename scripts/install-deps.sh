@@ -8,7 +8,7 @@ packages=(
   libjpeg62-turbo-dev libvorbis-dev
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev
   libstb-dev libgtest-dev libgmock-dev libbenchmark-dev
-  zlib1g-dev libpixman-1-dev
+  zlib1g-dev libpixman-1-dev nlohmann-json3-dev
 )
 missing=()
 for p in "${packages[@]}"; do
