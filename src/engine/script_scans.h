@@ -1,7 +1,8 @@
 #pragma once
 // Scans of a script buffer (Shift-JIS lines, each ending in NUL) for labels, line starts and
 // blocks. They compare bytes, so "{", "}" and ":" are found inside lines too unless a scan says
-// "line".
+// "line". Names compare ignoring the case of one-byte characters only; the end of the span ends
+// an unterminated last line.
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -18,7 +19,7 @@ int32_t FindLabel(std::span<const uint8_t> script, std::string_view name);
 uint32_t FindLineStart(std::span<const uint8_t> script, uint32_t from, uint8_t c);
 // The offset of the "}:" that closes the named block whose "{:" line text is given (the name runs
 // to a "(" or the end), searching from `from`; the "}:" must be followed by the same name up to
-// its NUL, ignoring case.
+// its NUL, ignoring case. `text` may be given with or without its leading "{:".
 uint32_t SkipNamedBlock(std::span<const uint8_t> script, uint32_t from, std::string_view text);
 // The first offset i >= from holding "{:" followed by name (ignoring case over name's length).
 uint32_t FindNamedBlock(std::span<const uint8_t> script, uint32_t from, std::string_view name);
