@@ -23,8 +23,10 @@ class ExpressionHost {
 };
 
 // Developer log messages (Shift-JIS).
-inline constexpr std::string_view kInvalidExpressionMessage = "\x96\xb3\x8c\xf8\x90\x94\x8e\xae";  // 無効数式
-inline constexpr std::string_view kAssignmentErrorMessage = "\x91\xe3\x93\xfc\x83\x47\x83\x89\x81\x5b";  // 代入エラー
+inline constexpr std::string_view kInvalidExpressionMessage =
+    "\x96\xb3\x8c\xf8\x90\x94\x8e\xae";  // 無効数式
+inline constexpr std::string_view kAssignmentErrorMessage =
+    "\x91\xe3\x93\xfc\x83\x47\x83\x89\x81\x5b";  // 代入エラー
 
 // The text ends at its first terminator (NUL ! & , ; < = > ] |) or at the view's end.
 // Arithmetic wraps at 32 bits; x / 0 and x % 0 give 0, INT_MIN / -1 gives INT_MIN.

@@ -10,9 +10,9 @@
 namespace quill {
 
 constexpr int kValueCellCount = 3010;
-constexpr int kVBase = 0;      // V000-V999
-constexpr int kSBase = 2000;   // S000-S999
-constexpr int kGBase = 3000;   // G0-G9
+constexpr int kVBase = 0;     // V000-V999
+constexpr int kSBase = 2000;  // S000-S999
+constexpr int kGBase = 3000;  // G0-G9
 constexpr int kNameSlotCount = 10;
 constexpr int kNameSlotBytes = 64;  // 63 bytes of text and the NUL
 

@@ -80,7 +80,7 @@ TEST_F(ExpressionsTest, EvaluatesLeftToRight) {
       {"6>1", 6, false},
       {"6]1", 6, false},
       {"6|1", 6, false},
-      {std::string("6\0" "9", 3), 6, false},
+      {std::string("6") + '\0' + "9", 6, false},
       // Bank operands.
       {"V011+1", 42, false},
       {"S003*2", 18, false},
@@ -90,8 +90,8 @@ TEST_F(ExpressionsTest, EvaluatesLeftToRight) {
       {"F005+F006", 1, false},
       {"E999", 1, false},
       {"T9999+T0000", 1, false},
-      {"V0012", -8, false},   // digits after an operand are appended: V001 * 10 + 2
-      {"V11+1", 42, false},   // a short index is what its digits give
+      {"V0012", -8, false},  // digits after an operand are appended: V001 * 10 + 2
+      {"V11+1", 42, false},  // a short index is what its digits give
       {"V1", -1, false},
       {"G56", -34, false},    // G takes one digit: G5 * 10 + 6
       {"T99999", 19, false},  // T9999 * 10 + 9
@@ -107,8 +107,8 @@ TEST_F(ExpressionsTest, EvaluatesLeftToRight) {
   for (const Case& c : cases) {
     RecordingHost h;
     EXPECT_EQ(EvalExpression(c.text, banks, h), c.value) << c.text;
-    EXPECT_EQ(h.logs, c.invalid ? std::vector<std::string>{kInvalidLog}
-                                : std::vector<std::string>{})
+    EXPECT_EQ(h.logs,
+              c.invalid ? std::vector<std::string>{kInvalidLog} : std::vector<std::string>{})
         << c.text;
   }
 }
@@ -123,9 +123,9 @@ TEST_F(ExpressionsTest, ArithmeticWrapsAtThirtyTwoBits) {
       {"0-2147483647-2", INT_MAX},
       {"65536*65536", 0},
       {"65536*32768", INT_MIN},
-      {"4294967297", 1},                    // the literal itself wraps
-      {"0-2147483647-1/V001", INT_MIN},     // INT_MIN / -1
-      {"0-2147483647-1%V001", 0},           // INT_MIN % -1
+      {"4294967297", 1},                 // the literal itself wraps
+      {"0-2147483647-1/V001", INT_MIN},  // INT_MIN / -1
+      {"0-2147483647-1%V001", 0},        // INT_MIN % -1
       {"7/V001", -7},
       {"7%V001", 0},
   };
@@ -144,7 +144,7 @@ TEST_F(ExpressionsTest, RandomOperand) {
   const Case cases[] = {
       {"R10", 7},
       {"R1", 0},
-      {"R0", 0},                 // a divisor of 0 gives 0
+      {"R0", 0},  // a divisor of 0 gives 0
       {"R00", 0},
       {"R1234567", 32767 % 1234567},
       {"R10000+1", 2768},
@@ -152,8 +152,8 @@ TEST_F(ExpressionsTest, RandomOperand) {
       {"R;", 32767 % (';' - '0')},    // the byte after R is a digit whatever it is
       {"RA", 32767 % ('A' - '0')},
       {"R+5", 32767 % (('+' - '0') * 10 + 5)},  // a negative divisor
-      {"R", 0},                  // nothing after R
-      {std::string("R\0" "5", 3), 0},  // the NUL still ends the text
+      {"R", 0},                                 // nothing after R
+      {std::string("R") + '\0' + "5", 0},       // the NUL still ends the text
   };
   for (const Case& c : cases) {
     RecordingHost h;
@@ -180,12 +180,15 @@ TEST_F(ExpressionsTest, AssignCarriesOutEveryItem) {
 TEST_F(ExpressionsTest, AssignNormalisesWholeCharacters) {
   // Lower case, blanks and the full-width space go; "\x82\x81" followed by "@" is a two-byte
   // character and a "@", not a full-width space, and its trail byte is not folded.
-  Assign(" v001 =\t5 ;\x81\x40" "f003\x81\x40=\x81\x40" "1;v002=\x82\x81@", banks, host);
+  Assign(
+      " v001 =\t5 ;\x81\x40"
+      "f003\x81\x40=\x81\x40"
+      "1;v002=\x82\x81@",
+      banks, host);
   EXPECT_EQ(banks.V(1), 5);
   EXPECT_TRUE(banks.F.Test(3));
   EXPECT_EQ(banks.V(2), 0);  // the two-byte character makes the value invalid
-  EXPECT_EQ(host.traces,
-            (std::vector<std::string>{"V001=5", "F003=1", "V002=\x82\x81@"}));
+  EXPECT_EQ(host.traces, (std::vector<std::string>{"V001=5", "F003=1", "V002=\x82\x81@"}));
   EXPECT_EQ(host.logs, std::vector<std::string>{kInvalidLog});
 }
 
@@ -197,27 +200,21 @@ TEST_F(ExpressionsTest, AssignPerBankRules) {
   banks.F.Set(6, true);
   const Case cases[] = {
       {"F005=2", false},  // neither 0 nor 1: F005 stays set, no error
-      {"F006=0", false},
-      {"E005=1", false},
-      {"E999=0", false},
-      {"E006=2", true},
-      {"T1234=1", false},
-      {"T9999=5", true},
-      {"X001=1", true},
-      {"V=5", true},     // no index digits
-      {"", true},        // an empty item has no bank letter
-      {"P010=9", false}, // V010 = 5, so this writes V005
-      {"P999=3", false}, // V999 = 1000: the write is ignored
-      {"V12=4", false},  // a short index is what its digits give
-      {"V003+8", false}, // the byte after the index is taken as "=" unseen
-      {"V004", false},   // no value text: 0
+      {"F006=0", false},  {"E005=1", false}, {"E999=0", false}, {"E006=2", true},
+      {"T1234=1", false}, {"T9999=5", true}, {"X001=1", true},  {"V=5", true},  // no index digits
+      {"", true},         // an empty item has no bank letter
+      {"P010=9", false},  // V010 = 5, so this writes V005
+      {"P999=3", false},  // V999 = 1000: the write is ignored
+      {"V12=4", false},   // a short index is what its digits give
+      {"V003+8", false},  // the byte after the index is taken as "=" unseen
+      {"V004", false},    // no value text: 0
       {"G7=-3", false},
   };
   for (const Case& c : cases) {
     RecordingHost h;
     Assign(c.list, banks, h);
-    EXPECT_EQ(h.logs, c.error ? std::vector<std::string>{kAssignErrorLog}
-                              : std::vector<std::string>{})
+    EXPECT_EQ(h.logs,
+              c.error ? std::vector<std::string>{kAssignErrorLog} : std::vector<std::string>{})
         << c.list;
     EXPECT_EQ(h.traces.size(), c.error ? 0u : 1u) << c.list;
   }

@@ -77,10 +77,10 @@ TEST(ValueBanksTest, NameSlotsCutAtWholeCharacters) {
       {"Taro", "Taro"},
       {a63, a63},
       {a63 + "b", a63},
-      {kana31 + kana, kana31},                 // the 32nd character would need bytes 62-63
-      {"a" + kana31 + kana, "a" + kana31},     // exactly 63 bytes
+      {kana31 + kana, kana31},              // the 32nd character would need bytes 62-63
+      {"a" + kana31 + kana, "a" + kana31},  // exactly 63 bytes
       {std::string("ab\0cd", 5), "ab"},
-      {"ab\x82", "ab"},                        // a lead byte with no trail byte is dropped
+      {"ab\x82", "ab"},  // a lead byte with no trail byte is dropped
       {"", ""},
   };
   ValueBanks banks;
