@@ -72,9 +72,12 @@ std::optional<Candidate> MatchPattern(FcConfig* config, FcPattern* pattern) {
     if (FcPatternGetString(found, FC_FAMILY, 0, &family) == FcResultMatch && family != nullptr) {
       c.match.family = reinterpret_cast<const char*>(family);
     }
+    // The match reports the weight asked for when fontconfig would embolden a regular face.
     int weight = FC_WEIGHT_REGULAR;
+    FcBool embolden = FcFalse;
+    FcPatternGetBool(found, FC_EMBOLDEN, 0, &embolden);
     if (FcPatternGetInteger(found, FC_WEIGHT, 0, &weight) == FcResultMatch) {
-      c.match.bold_face = weight >= FC_WEIGHT_DEMIBOLD;
+      c.match.bold_face = weight >= FC_WEIGHT_DEMIBOLD && !embolden;
     }
     FcLangSet* langs = nullptr;
     if (FcPatternGetLangSet(found, FC_LANG, 0, &langs) == FcResultMatch && langs != nullptr) {
@@ -198,6 +201,10 @@ bool TextFont::Open(std::string_view face_sjis, bool bold) {
   }
   face_ = face;
   match_ = std::move(*match);
+  auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  if ((face->style_flags & FT_STYLE_FLAG_BOLD) == 0 && (os2 == nullptr || os2->usWeightClass < 600)) {
+    match_.bold_face = false;
+  }
   synthetic_bold_ = bold && !match_.bold_face;
   return true;
 }
