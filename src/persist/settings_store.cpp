@@ -226,7 +226,8 @@ void SettingsStore::Report(const std::string& what) {
 void SettingsStore::Load() {
   std::error_code ec;
   if (!fs::exists(file_, ec)) return;
-  std::optional<std::vector<uint8_t>> bytes = ReadFile(file_);
+  std::optional<std::vector<uint8_t>> bytes;
+  if (fs::is_regular_file(file_, ec)) bytes = ReadFile(file_);
   if (!bytes) {
     Report("settings store " + file_.string() + " cannot be read; the defaults are used");
     return;
@@ -251,7 +252,7 @@ void SettingsStore::Load() {
       if (bad_lines++ == 0) first_bad = number;
       continue;
     }
-    Put(v->name, std::move(*v));
+    Put(std::move(*v));
   }
   if (bad_lines > 0) {
     damaged_ = true;
@@ -281,16 +282,15 @@ std::string SettingsStore::ReadString(std::string_view name, std::string_view de
 }
 
 // Replaces or appends; the first spelling of a name stays. True when something changed.
-bool SettingsStore::Put(std::string_view name, StoredValue value) {
+bool SettingsStore::Put(StoredValue value) {
   for (StoredValue& v : values_) {
-    if (!EqualsIgnoreCase(v.name, name)) continue;
+    if (!EqualsIgnoreCase(v.name, value.name)) continue;
     bool same = v.is_int == value.is_int &&
                 (v.is_int ? v.int_value == value.int_value : v.text == value.text);
     value.name = std::move(v.name);
     v = std::move(value);
     return !same;
   }
-  value.name = std::string(name);
   values_.push_back(std::move(value));
   return true;
 }
@@ -298,17 +298,19 @@ bool SettingsStore::Put(std::string_view name, StoredValue value) {
 bool SettingsStore::WriteInt(std::string_view name, int32_t value) {
   if (!IsStorableName(name)) return false;
   StoredValue v;
+  v.name = std::string(name);
   v.is_int = true;
   v.int_value = value;
-  if (!Put(name, std::move(v)) && writable_) return true;
+  if (!Put(std::move(v)) && writable_) return true;
   return Flush();
 }
 
 bool SettingsStore::WriteString(std::string_view name, std::string_view sjis) {
   if (!IsStorableName(name)) return false;
   StoredValue v;
+  v.name = std::string(name);
   v.text = std::string(sjis);
-  if (!Put(name, std::move(v)) && writable_) return true;
+  if (!Put(std::move(v)) && writable_) return true;
   return Flush();
 }
 

@@ -70,7 +70,7 @@ class SettingsStore {
 
  private:
   const StoredValue* Find(std::string_view name) const;
-  bool Put(std::string_view name, StoredValue value);
+  bool Put(StoredValue value);
   void Load();
   bool Flush();
   void EndBatch();
