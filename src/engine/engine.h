@@ -1,11 +1,23 @@
 #pragma once
 // The engine: one object owning all game state, driven by the platform's events and by the frame
-// loop (AppIdle) that the application calls.
+// loop (AppIdle) that the application calls. Its operations live in one file per unit:
+// script_calls.cpp (loading, chain/call/end), interpreter.cpp (StepScript), dispatcher.cpp
+// (DispatchCommand), text_output.cpp (page and log), frame_loop.cpp (AppIdle, Timer1Timer),
+// state_dump.cpp (WriteState), developer_log.cpp.
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "common/picture.h"
+#include "engine/call_stack.h"
+#include "engine/expressions.h"
+#include "engine/script_loader.h"
+#include "engine/subsystem_entry_points.h"
+#include "engine/value_banks.h"
 #include "platform/platform.h"
+#include "text/page_grid.h"
+#include "text/text_log.h"
 
 namespace quill {
 
@@ -13,7 +25,20 @@ struct EngineOptions {
   bool trace = false;  // developer log and assignment trace to stderr
 };
 
-class Engine : public PlatformEvents {
+// WaitKind values.
+enum WaitKindValue : int {
+  kWaitNone = 0,
+  kWaitPage = 1,       // click, then a new page
+  kWaitContinue = 2,   // click, then the same page goes on
+  kWaitChoice = 3,
+  kWaitPageVoice = 4,  // like 1, and a click does not stop the voice
+  kWaitPageNoIcon = 5,
+};
+
+constexpr int kReadMarkCount = 81920;
+constexpr int kInsertTextBytes = 64;
+
+class Engine : public PlatformEvents, public ExpressionHost {
  public:
   Engine(Platform& platform, EngineOptions options);
   ~Engine() override;
@@ -22,7 +47,7 @@ class Engine : public PlatformEvents {
 
   // FormCreate: the start-up. False when the game cannot start (the error has been shown).
   bool FormCreate();
-  // One frame: at least 20 ms of the platform clock.
+  // One frame: at least 20 ms of the platform clock (4·d + 15 ms in auto mode d).
   void AppIdle();
   // True once the main window has closed.
   bool closed() const { return closed_; }
@@ -49,15 +74,155 @@ class Engine : public PlatformEvents {
   void OnPaint() override;
   void WriteState(JsonWriter& json) override;
 
+  // ExpressionHost.
+  int32_t NextRandom() override;
+  void DeveloperLog(int kind, std::string_view text) override;
+  void SystemCellAssigned(int index) override;
+  void TraceAssignment(std::string_view item) override;
+
+  // --- Script loading and calls ---
+  bool LoadArchiveIndexes();
+  // Loads a script by name into the main or the auxiliary buffer; false (buffers unchanged) when
+  // no archive holds it or it cannot be read.
+  bool LoadScript(std::string_view name, ScriptTarget target);
+  void ResetRunState();
+  // The game start: depth 0, "main" loaded into the main buffer.
+  void StartGame();
+  // Jumps to a label of the main script; nothing happens when there is none.
+  bool Go(std::string_view label);
+
+  // --- The interpreter ---
+  void StepScript();
+  // 0 go on, 1 end the step, 2 classify the line buffer again.
+  int DispatchCommand(int index, std::string_view line);
+
+  // --- Text output (page grid, log, waits) ---
+  void DrawTextChar(std::string_view character);
+  void NewPage();
+  void ResetPage();
+  void EndLogLine();
+  void ComputeAutoWait();
+  // Where a ruby reading at the text cursor is drawn.
+  void RubyPosition(int& x, int& y) const;
+
+  // --- Play modes ---
+  void CancelAutoSkip(bool force);
+  void LeaveSkipMode();
+  // Closes the main window through FormCloseQuery (exitgame, ExitRequested).
+  void CloseMainWindow();
+
+  // --- State (read by tests, the state dump, and the subsystems) ---
+  ValueBanks& banks() { return banks_; }
+  ScriptBuffer& main_script() { return main_script_; }
+  ScriptBuffer& aux_script() { return aux_script_; }
+  ScriptArchives& archives() { return archives_; }
+  CallStack& call_stack() { return call_stack_; }
+  TextLog& text_log() { return text_log_; }
+  PageGrid& page_grid() { return page_grid_; }
+  TextLayout& text_layout() { return text_layout_; }
+  FlagBank& read_marks() { return read_marks_; }
+  SubsystemEntryPoints& subsystems() { return subsystems_; }
+  const std::string& current_script_name() const { return current_script_name_; }
+  void set_current_script_name(std::string_view name);
+  const std::string& loaded_script_name() const { return loaded_script_name_; }
+  std::string_view line_buffer() const { return UntilNulView(line_buffer_.data()); }
+  std::string_view insert_text() const { return UntilNulView(insert_text_.data() + insert_pos_); }
+
+  uint32_t line_start = 0;
+  bool fetch_line = false;
+  bool script_enabled = false;
+  int wait_kind = kWaitNone;
+  int wait_ticks = 0;
+  int sleep_frames = 0;
+  int char_delay = 1;
+  bool finish_now = false;
+  bool voice_end_wait = false;
+  bool window_open = false;
+  int window_state = 0;  // 0 closed, 1 window layout, 2 full-screen layout
+  int auto_wait_ticks = 0;
+  bool skip_mode = false;
+  bool block_read = false;  // the text block of the last mark was read before
+  int screen_mode = 0;
+  int extra_mode = 0;       // 1 gallery scene, 2 recollection scene
+  bool busy = false;
+  bool exit_requested = false;
+  bool start_game = false;
+  int choice_mode = 0;      // a choice is active
+  int choice_count = 0;
+  int confirm_pending = 0;  // the yes/no band's action (0 none)
+  bool log_view_open = false;
+  bool simple_settings_open = false;
+  int transition_interrupt = 0;  // 0 none, 1 a click, 2 a close request during a transition
+  int picture_variant = 0;       // gra 0, grb 1
+  int click_debounce = 0;
+  int page_counter = 0;
+  uint32_t frame_counter = 0;
+  uint32_t tick_counter = 0;
+  bool wave_device = false;  // an audio device opened at start-up
+
+  // Settings the script machine reads (the settings store keeps them once it exists).
+  bool one_by_one = true;       // "Delay" = 0: characters one by one
+  bool efx_cut = true;          // "EFX_CUT"
+  bool seen = true;             // "Seen": skip stops at unread text
+  bool break_on_select = true;  // "BreakonSelect"
+
+  int AutoLevel() const { return banks_.S(26); }
+  int Layout() const { return banks_.S(150); }
+
  private:
+  static std::string_view UntilNulView(const char* p) { return std::string_view(p); }
+
   void Timer1Timer();
+  // Interpreter pieces (interpreter.cpp).
+  enum class LineResult { Next, EndStep, Text };
+  LineResult ClassifyLine();
+  bool ProcessText();  // true: the step ends
+  void ProcessInlineTag(size_t pos, bool& end_step);
+  void ProcessSpeakerLine();
+  void SetInsertText(std::string_view text);
+  bool TakeInsertChar(std::string& out);
+  bool PaceAfterChar();
+  void WaitLine(int kind, bool record, bool log);
+  // Script calls (script_calls.cpp).
+  void ParseScriptTarget(std::string_view line, size_t arg, size_t limit, std::string& name,
+                         std::string& label, bool& has_label);
+  int ChainCommand(std::string_view line);
+  int CallCommand(std::string_view line);
+  int EndCommand();
+  void ReturnToCaller();
+  void ImplicitReturn();
+  void LeaveExtraMode();
+  // Dispatcher helpers (dispatcher.cpp).
+  int IfCommand(std::string_view line);
+  int CjmpCommand(std::string_view line);
+  int MarkCommand(int n);
+  int SleepCommand(int n);
+  int ModeCommand(int n);
+  int GraCommand(std::string_view arg, int variant);
 
   Platform& platform_;
   EngineOptions options_;
+  SubsystemEntryPoints subsystems_{*this};
   Picture screen_{kScreenWidth, kScreenHeight};
-  uint32_t frame_counter_ = 0;
   bool closed_ = false;
   bool finished_ = false;
+  uint32_t random_seed_ = 0;
+
+  ValueBanks banks_;
+  ScriptArchives archives_;
+  ScriptBuffer main_script_, aux_script_;
+  CallStack call_stack_;
+  std::string current_script_name_;
+  std::string loaded_script_name_;
+  std::array<char, kLineBufferBytes> line_buffer_{};
+  size_t line_pos_ = 0;
+  std::array<char, kInsertTextBytes> insert_text_{};
+  size_t insert_pos_ = 0;
+  bool name_line_ = false;
+  TextLog text_log_;
+  PageGrid page_grid_;
+  TextLayout text_layout_;
+  FlagBank read_marks_{kReadMarkCount};
 };
 
 }  // namespace quill
