@@ -9,16 +9,18 @@
 namespace quill {
 namespace {
 
+// clang-format off
 #define QUILL_INT_KEY(K) \
   {#K, ConfigKind::kInt, 1, [](GameConfig& c, int) -> int32_t* { return &c.K; }, nullptr}
 #define QUILL_TEXT_KEY(K) \
   {#K, ConfigKind::kText, 1, nullptr, [](GameConfig& c, int) -> std::string* { return &c.K; }}
 #define QUILL_RECT_KEY(K) \
   {#K, ConfigKind::kInt, 4, [](GameConfig& c, int i) -> int32_t* { return &c.K[i]; }, nullptr}
-#define QUILL_VOL_KEY(K, k)                                                                 \
-  {#K, ConfigKind::kInt, 2,                                                                 \
+#define QUILL_VOL_KEY(K, k) \
+  {#K, ConfigKind::kInt, 2, \
    [](GameConfig& c, int i) -> int32_t* { return i == 0 ? &c.CFG_VOL_X[k] : &c.CFG_VOL_Y[k]; }, \
    nullptr}
+// clang-format on
 
 const ConfigKey kKeys[] = {
     QUILL_TEXT_KEY(TITLE),
@@ -126,7 +128,7 @@ Converted ConvertInt(std::string_view text, int32_t* out) {
   if (consumed == 0) return Converted::kNone;
   *out = v;
   return text.find_first_not_of(" \t", consumed) == std::string_view::npos ? Converted::kWhole
-                                                                             : Converted::kPartial;
+                                                                           : Converted::kPartial;
 }
 
 int ColourDigit(char c) {

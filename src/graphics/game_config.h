@@ -51,9 +51,8 @@ struct GameConfig {
   // Centre x of standing pictures: 1 picture (1 value), 2 (2), 3 (3), 4 (4).
   std::array<int32_t, 10> TACHI_DEFAULT = {400, 250, 550, 200, 400, 600, 100, 300, 500, 700};
   std::array<std::string, 2> CFG_GRA;  // base picture, "on" picture
-  Rect CFG_WM_WIN{}, CFG_WM_FULL{}, CFG_GM_NORMAL{}, CFG_GM_FAST{}, CFG_TM_NORMAL{},
-      CFG_TM_FAST{}, CFG_MS_STOP{}, CFG_MS_NONE{}, CFG_CLOSE{}, CFG_DETAIL{}, CFG_VOL_CVTEST{},
-      CFG_VOL_DEFAULT{};
+  Rect CFG_WM_WIN{}, CFG_WM_FULL{}, CFG_GM_NORMAL{}, CFG_GM_FAST{}, CFG_TM_NORMAL{}, CFG_TM_FAST{},
+      CFG_MS_STOP{}, CFG_MS_NONE{}, CFG_CLOSE{}, CFG_DETAIL{}, CFG_VOL_CVTEST{}, CFG_VOL_DEFAULT{};
   std::array<int32_t, 2> CFG_VOL_BAR{};  // width, height
   std::string CFG_VOL_KNOB;
   // CFG_VOL1 … CFG_VOL4: field 0 goes to CFG_VOL_X[k - 1], field 1 to CFG_VOL_Y[k - 1].

@@ -126,11 +126,16 @@ std::optional<SettingId> FindSetting(std::string_view name) {
 
 int32_t DefaultInt(const SettingInfo& info, const GameConfig& config, const StartupFacts& facts) {
   switch (info.from) {
-    case D::kFixed: return info.fixed_int;
-    case D::kConfig: return info.config_int ? config.*info.config_int : 0;
-    case D::kCentredLeft: return (facts.screen_width - facts.window_width) / 2;
-    case D::kCentredTop: return (facts.screen_height - facts.window_height) / 2;
-    case D::kGameFolder: return 0;
+    case D::kFixed:
+      return info.fixed_int;
+    case D::kConfig:
+      return info.config_int ? config.*info.config_int : 0;
+    case D::kCentredLeft:
+      return (facts.screen_width - facts.window_width) / 2;
+    case D::kCentredTop:
+      return (facts.screen_height - facts.window_height) / 2;
+    case D::kGameFolder:
+      return 0;
   }
   return 0;
 }
@@ -138,15 +143,18 @@ int32_t DefaultInt(const SettingInfo& info, const GameConfig& config, const Star
 std::string DefaultText(const SettingInfo& info, const GameConfig& config,
                         const StartupFacts& facts) {
   switch (info.from) {
-    case D::kFixed: return info.fixed_text ? info.fixed_text : "";
-    case D::kConfig: return info.config_text ? config.*info.config_text : std::string();
+    case D::kFixed:
+      return info.fixed_text ? info.fixed_text : "";
+    case D::kConfig:
+      return info.config_text ? config.*info.config_text : std::string();
     case D::kGameFolder: {
       std::string folder = facts.game_folder;
       if (folder.empty() || folder.back() != '/') folder += '/';
       return folder;
     }
     case D::kCentredLeft:
-    case D::kCentredTop: return {};
+    case D::kCentredTop:
+      return {};
   }
   return {};
 }

@@ -17,6 +17,7 @@ class JsonWriter;
 class SettingsStore;
 
 // One value of the store, named as the store spells it, in start-up reading order.
+// clang-format off
 enum class SettingId : int {
   CDDir, GameDir, Left, Top, BGM_ENA, SE_ENA, Delay, GMode, SMode, Clear, Seen, SkipMode,
   BreakonSelect, MemorySaveMode, FontName, DirectSoundGlobal, AnimQuality, RC_MODE, WHEEL_MODE,
@@ -27,6 +28,7 @@ enum class SettingId : int {
   GV00, GV01, GV02, GV03, GV04, GV05, GV06, GV07, GV08, GV09,
   TXBG_R, TXBG_G, TXBG_B, TXBG_A, TXBG_A2,
 };
+// clang-format on
 constexpr int kSettingCount = static_cast<int>(SettingId::TXBG_A2) + 1;
 
 // The n-th of a numbered run: SettingAt(SettingId::GV00, 3) is GV03, SettingAt(SE0, 2) is SE2.

@@ -62,10 +62,18 @@ void AppendEscaped(std::string* out, std::string_view utf8) {
   for (char ch : utf8) {
     uint8_t b = static_cast<uint8_t>(ch);
     switch (ch) {
-      case '\\': *out += "\\\\"; break;
-      case '\n': *out += "\\n"; break;
-      case '\r': *out += "\\r"; break;
-      case '\t': *out += "\\t"; break;
+      case '\\':
+        *out += "\\\\";
+        break;
+      case '\n':
+        *out += "\\n";
+        break;
+      case '\r':
+        *out += "\\r";
+        break;
+      case '\t':
+        *out += "\\t";
+        break;
       default:
         if (b < 0x20 || b == 0x7F) {
           AppendHex(out, b);
@@ -137,10 +145,18 @@ std::optional<std::string> DecodeText(std::string_view stored) {
     }
     if (++i == stored.size()) return std::nullopt;
     switch (stored[i]) {
-      case '\\': run += '\\'; break;
-      case 'n': run += '\n'; break;
-      case 'r': run += '\r'; break;
-      case 't': run += '\t'; break;
+      case '\\':
+        run += '\\';
+        break;
+      case 'n':
+        run += '\n';
+        break;
+      case 'r':
+        run += '\r';
+        break;
+      case 't':
+        run += '\t';
+        break;
       case 'x': {
         if (i + 2 >= stored.size()) return std::nullopt;
         int hi = HexValue(stored[i + 1]);
@@ -151,7 +167,8 @@ std::optional<std::string> DecodeText(std::string_view stored) {
         i += 2;
         break;
       }
-      default: return std::nullopt;
+      default:
+        return std::nullopt;
     }
   }
   if (!flush()) return std::nullopt;

@@ -73,9 +73,9 @@ TEST(GameConfigTest, LinesThatSetNothing) {
       ";TXW_OFS_X:6\n"
       "*TXW_OFS_X:7\n"
       "\n"
-      "TXW_OFS_X 8\n"          // no colon
+      "TXW_OFS_X 8\n"  // no colon
       "UNKNOWN_KEY:9\n"
-      " TXW_OFS_X:10\n"        // the key is the text before ':', blanks and all
+      " TXW_OFS_X:10\n"  // the key is the text before ':', blanks and all
       "TXW_OFS_XX:11\n");
   EXPECT_EQ(loaded.config.TXW_OFS_X, 5);
   EXPECT_THAT(loaded.problems, IsEmpty());
@@ -144,10 +144,10 @@ TEST(GameConfigTest, NameLinesFillTheSpeakerTable) {
       {"NAME:3,太郎,F80", 3, "太郎", 0x0080F0},
       {"name:4,花子,f80", 4, "花子", 0x0080F0},  // colour digits are upper-cased
       {"NAME:5,Ann,GGG", 5, "Ann", 0xFFFFFF},
-      {"NAME:6,Bob", 6, "Bob", 0xFFFFFF},       // no colour field
-      {"NAME:7,Cy,", 7, "Cy", 0xFFFFFF},        // an empty colour field
-      {"NAME:8,Di,9AZ", 8, "Di", 0x00A090},     // anything but 0-9, A-F, G gives 0
-      {"NAME:9,Ed,0G", 9, "Ed", 0x00FF00},      // a short colour: missing digits give 0
+      {"NAME:6,Bob", 6, "Bob", 0xFFFFFF},    // no colour field
+      {"NAME:7,Cy,", 7, "Cy", 0xFFFFFF},     // an empty colour field
+      {"NAME:8,Di,9AZ", 8, "Di", 0x00A090},  // anything but 0-9, A-F, G gives 0
+      {"NAME:9,Ed,0G", 9, "Ed", 0x00FF00},   // a short colour: missing digits give 0
       {"NAME:59,Last,123", 59, "Last", 0x302010},
       {"NAME:0,,FFF", 0, "", 0xF0F0F0},
   };
@@ -189,10 +189,18 @@ TEST(CommaFieldTest, Fields) {
     std::string expected;
   };
   const Case cases[] = {
-      {"a,b,c", 0, "a"},   {"a,b,c", 1, "b"},        {"a,b,c", 2, "c"},
-      {"a,b,c", 3, ""},    {"a,b,c", 9, ""},         {"abc", 0, "abc"},
-      {"", 0, ""},         {"a,,c", 1, ""},          {" a , b ", 1, " b "},
-      {"a,b,", 2, ""},     {"a,b", -1, ""},          {",x", 0, ""},
+      {"a,b,c", 0, "a"},
+      {"a,b,c", 1, "b"},
+      {"a,b,c", 2, "c"},
+      {"a,b,c", 3, ""},
+      {"a,b,c", 9, ""},
+      {"abc", 0, "abc"},
+      {"", 0, ""},
+      {"a,,c", 1, ""},
+      {" a , b ", 1, " b "},
+      {"a,b,", 2, ""},
+      {"a,b", -1, ""},
+      {",x", 0, ""},
       {Sjis("ソ表,能"), 0, Sjis("ソ表")},  // two-byte characters stay whole
       {Sjis("ソ表,能"), 1, Sjis("能")},
   };

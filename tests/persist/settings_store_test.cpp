@@ -62,8 +62,8 @@ TEST(SettingsStoreTest, ValuesSurviveReopening) {
       {"Specials", "a\nb\r\\c\td=e;f#g"},
       {"Controls", std::string("x\0y\x01\x7F", 5)},
       {"Unmapped", "\x85\x40\xA0z"},      // no Unicode form in code page 932
-      {"LoneLead", "abc\x81"},             // cut in the middle of a character
-      {"Duplicate", "\xEE\xEF\xFA\x40"},   // one character with two codes: both must stay
+      {"LoneLead", "abc\x81"},            // cut in the middle of a character
+      {"Duplicate", "\xEE\xEF\xFA\x40"},  // one character with two codes: both must stay
       {"Leading", "  spaced  "},
   };
   const std::pair<const char*, int32_t> ints[] = {
@@ -101,7 +101,7 @@ TEST(SettingsStoreTest, NamesIgnoreCaseAndTypesStayApart) {
   ASSERT_TRUE(o.store.WriteString("FontName", "5"));
   EXPECT_TRUE(o.store.Has("fontname"));
   EXPECT_EQ(o.store.ReadInt("FontName", 7), 7);  // a string is not an integer
-  ASSERT_TRUE(o.store.WriteInt("fontNAME", 9));   // a write of the other type replaces it
+  ASSERT_TRUE(o.store.WriteInt("fontNAME", 9));  // a write of the other type replaces it
   EXPECT_EQ(o.store.ReadString("FontName", "none"), "none");
   EXPECT_EQ(o.store.ReadInt("FontName", 7), 9);
 
