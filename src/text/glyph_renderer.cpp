@@ -68,14 +68,16 @@ void GlyphRenderer::RenderGlyph(std::string_view text) {
 
 void GlyphRenderer::RenderGlyphCode(uint32_t code) {
   font_.SetPointSize(point_size());
-  coverage_.Fill(0, 0, 0);
-  shadow_.Fill(0, 0, 0);
   if (const uint8_t* cached = cache_.Find(code)) {
     LoadCoverageMap(cached);
     return;
   }
   uint32_t size = GetGlyphOutline(font_, code, &outline_);
-  if (size == 0 || size > kMaxOutlineBytes) return;
+  if (size == 0 || size > kMaxOutlineBytes) {
+    coverage_.Fill(0, 0, 0);
+    shadow_.Fill(0, 0, 0);
+    return;
+  }
   BuildCoverageMap(outline_, font_.ascent(), map_.data());
   cache_.Add(code, map_.data());
   LoadCoverageMap(map_.data());
