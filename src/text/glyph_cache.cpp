@@ -7,7 +7,8 @@
 namespace quill {
 
 GlyphCache::GlyphCache()
-    : codes_(kGlyphCacheCapacity), maps_(static_cast<size_t>(kGlyphCacheCapacity) * kCoverageMapBytes) {}
+    : codes_(kGlyphCacheCapacity),
+      maps_(static_cast<size_t>(kGlyphCacheCapacity) * kCoverageMapBytes) {}
 
 const uint8_t* GlyphCache::Find(uint32_t code) const {
   for (int i = 0; i < count_; ++i) {

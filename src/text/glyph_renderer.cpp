@@ -94,7 +94,8 @@ void GlyphRenderer::LoadCoverageMap(const uint8_t* map) {
   for (int i = 1; i <= 34; ++i) {
     uint8_t* dst = shadow_.Row(i + 1);
     for (int j = 1; j <= 30; ++j) {
-      auto v = static_cast<uint8_t>((at(i - 1, j) + at(i, j - 1) + at(i, j + 1) + at(i + 1, j)) / 4);
+      auto v =
+          static_cast<uint8_t>((at(i - 1, j) + at(i, j - 1) + at(i, j + 1) + at(i + 1, j)) / 4);
       dst[3 * j] = dst[3 * j + 1] = dst[3 * j + 2] = v;
     }
   }

@@ -81,8 +81,8 @@ std::optional<Candidate> MatchPattern(FcConfig* config, FcPattern* pattern) {
     }
     FcLangSet* langs = nullptr;
     if (FcPatternGetLangSet(found, FC_LANG, 0, &langs) == FcResultMatch && langs != nullptr) {
-      c.japanese = FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>("ja")) !=
-                   FcLangDifferentLang;
+      c.japanese =
+          FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>("ja")) != FcLangDifferentLang;
     }
     out = std::move(c);
   }
@@ -202,7 +202,8 @@ bool TextFont::Open(std::string_view face_sjis, bool bold) {
   face_ = face;
   match_ = std::move(*match);
   auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
-  if ((face->style_flags & FT_STYLE_FLAG_BOLD) == 0 && (os2 == nullptr || os2->usWeightClass < 600)) {
+  if ((face->style_flags & FT_STYLE_FLAG_BOLD) == 0 &&
+      (os2 == nullptr || os2->usWeightClass < 600)) {
     match_.bold_face = false;
   }
   synthetic_bold_ = bold && !match_.bold_face;

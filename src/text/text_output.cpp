@@ -97,7 +97,8 @@ void TextOutput::DrawText(Picture& picture, int x, int y, std::string_view sjis,
         int a = src[k];
         if (a == 0 || px < 0 || px >= picture.width()) continue;
         uint8_t* d = row + px * 3;
-        for (int ch = 0; ch < 3; ++ch) d[ch] = static_cast<uint8_t>((d[ch] * (255 - a) + c[ch] * a + 127) / 255);
+        for (int ch = 0; ch < 3; ++ch)
+          d[ch] = static_cast<uint8_t>((d[ch] * (255 - a) + c[ch] * a + 127) / 255);
       }
     }
     pen += bitmap_.advance;

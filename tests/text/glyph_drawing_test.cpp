@@ -53,8 +53,8 @@ TEST_F(GlyphDrawingTest, ShadowThenTextWithTheGroupedMaskBlend) {
   struct Case {
     int x;
     Bgr v;
-  } row10[] = {{7, {100, 100, 100}}, {8, {99, 99, 99}},    {9, {98, 98, 98}},
-               {10, {254, 254, 254}}, {11, {74, 74, 74}}, {12, {98, 98, 98}},
+  } row10[] = {{7, {100, 100, 100}},  {8, {99, 99, 99}},    {9, {98, 98, 98}},
+               {10, {254, 254, 254}}, {11, {74, 74, 74}},   {12, {98, 98, 98}},
                {13, {98, 99, 99}},    {14, {99, 100, 100}}, {15, {100, 100, 100}}};
   for (const Case& c : row10) EXPECT_EQ(At(p, c.x, 10), c.v) << "x " << c.x;
   // The shadow's diamond is centred one right and one below the glyph pixel.
@@ -97,9 +97,9 @@ TEST_F(GlyphDrawingTest, ColourTable) {
   struct Case {
     int index;
     Rgb colour;
-  } cases[] = {{0, {10, 20, 30}}, {1, {0, 128, 0}},   {9, {0, 128, 0}},     {2, {255, 0, 0}},
-               {3, {128, 0, 128}}, {4, {255, 255, 0}}, {5, {0, 0, 255}},     {6, {0, 255, 255}},
-               {7, {192, 192, 192}}, {8, {10, 20, 30}}, {15, {192, 192, 192}}, {-7, {0, 128, 0}}};
+  } cases[] = {{0, {10, 20, 30}},    {1, {0, 128, 0}},   {9, {0, 128, 0}},      {2, {255, 0, 0}},
+               {3, {128, 0, 128}},   {4, {255, 255, 0}}, {5, {0, 0, 255}},      {6, {0, 255, 255}},
+               {7, {192, 192, 192}}, {8, {10, 20, 30}},  {15, {192, 192, 192}}, {-7, {0, 128, 0}}};
   OnePixelGlyph(255);
   for (const Case& c : cases) {
     drawing.SetTextColour(c.index);
@@ -136,8 +136,8 @@ TEST_F(GlyphDrawingTest, WholeRowsBlendAsTheClippedRowReference) {
   uint8_t black[96] = {}, colour[96];
   for (int k = 0; k < 96; k += 3) colour[k] = 99, colour[k + 1] = 201, colour[k + 2] = 37;
   for (int r = 0; r < kGlyphCellHeight; ++r) {
-    BlendGlyphRow(expect.Row(7 + r), expect.stride(), 22 * 3, black,
-                  renderer.shadow_mask().Row(r), 96);
+    BlendGlyphRow(expect.Row(7 + r), expect.stride(), 22 * 3, black, renderer.shadow_mask().Row(r),
+                  96);
   }
   for (int r = 0; r < kGlyphCellHeight; ++r) {
     BlendGlyphRow(expect.Row(7 + r), expect.stride(), 21 * 3, colour,
@@ -197,9 +197,9 @@ TEST_F(GlyphDrawingTest, DrawGlyphTextCentresOnX) {
     const char* utf8;
     std::vector<std::pair<std::string, int>> glyphs;  // character, x offset from centre
   } cases[] = {
-      {"あい", {{"あ", -11}, {"い", 11}}},          // 4 bytes: 1 × 11 − 22, 3 × 11 − 22
-      {"Aあ", {{"A", -5}, {"あ", 6}}},              // 3 bytes: (3 × 11) / 2 = 16
-      {"日", {{"日", 0}}},                          // 2 bytes
+      {"あい", {{"あ", -11}, {"い", 11}}},  // 4 bytes: 1 × 11 − 22, 3 × 11 − 22
+      {"Aあ", {{"A", -5}, {"あ", 6}}},      // 3 bytes: (3 × 11) / 2 = 16
+      {"日", {{"日", 0}}},                  // 2 bytes
       {"AB", {{"A", 0}, {"B", 11}}},
   };
   for (const Case& c : cases) {

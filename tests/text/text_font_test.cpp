@@ -29,8 +29,8 @@ TEST(TextFontTest, GameFaceNamesMapToInstalledJapaneseFonts) {
     const char* family;
     const char* file;
   } cases[] = {
-      {"ＭＳ ゴシック", "IPAGothic", "ipag.ttf"},   {"MS Gothic", "IPAGothic", "ipag.ttf"},
-      {"ＭＳ 明朝", "IPAMincho", "ipam.ttf"},       {"MS Mincho", "IPAMincho", "ipam.ttf"},
+      {"ＭＳ ゴシック", "IPAGothic", "ipag.ttf"},     {"MS Gothic", "IPAGothic", "ipag.ttf"},
+      {"ＭＳ 明朝", "IPAMincho", "ipam.ttf"},         {"MS Mincho", "IPAMincho", "ipam.ttf"},
       {"ＭＳ Ｐゴシック", "IPAPGothic", "ipagp.ttf"}, {"ＭＳ Ｐ明朝", "IPAPMincho", "ipamp.ttf"},
   };
   for (const Case& c : cases) {
@@ -99,7 +99,7 @@ TEST(TextFontTest, ShiftJisCodesToUnicode) {
     uint32_t code;
     char32_t cp;
   } cases[] = {{0x82A0, U'あ'}, {0x93FA, U'日'}, {0x8140, U'　'}, {'A', U'A'},
-               {0xB1, U'ｱ'},     {0x837F, 0},      {0x81FF, 0}};
+               {0xB1, U'ｱ'},    {0x837F, 0},     {0x81FF, 0}};
   for (const Case& c : cases) EXPECT_EQ(SjisCodeToCodePoint(c.code), c.cp) << std::hex << c.code;
 }
 

@@ -21,7 +21,8 @@ TEST(TextOutputTest, WidthGrowsWithTheText) {
   int w1 = out.TextWidth(one, kGothic16);
   EXPECT_GT(w1, 8);
   EXPECT_EQ(out.TextWidth(one + one, kGothic16), 2 * w1);
-  EXPECT_GT(out.TextWidth(Utf8ToSjisLossy("ありがとう"), kGothic16), out.TextWidth(one + one, kGothic16));
+  EXPECT_GT(out.TextWidth(Utf8ToSjisLossy("ありがとう"), kGothic16),
+            out.TextWidth(one + one, kGothic16));
   EXPECT_LT(out.TextWidth("a", kGothic16), w1);  // half-width
   EXPECT_EQ(out.TextWidth("", kGothic16), 0);
   TextOutputFont bold = kGothic16;
@@ -66,7 +67,8 @@ TEST(TextOutputTest, DrawsInTheGivenColourOnATransparentBackground) {
   // Ink stays within the text's width and cell height.
   int width = out.TextWidth(text, kGothic16);
   for (int y = 0; y < p.height(); ++y) {
-    for (int x = 2 + width + 1; x < p.width(); ++x) EXPECT_EQ(p.Pixel(x, y)[2], 30) << x << "," << y;
+    for (int x = 2 + width + 1; x < p.width(); ++x)
+      EXPECT_EQ(p.Pixel(x, y)[2], 30) << x << "," << y;
   }
 }
 
