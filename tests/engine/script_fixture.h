@@ -55,6 +55,17 @@ class ScriptFixture {
     }
   }
 
+  // Steps to the end of the script, releasing every wait as a click would (without a new page).
+  void StepToEnd(int limit = 1000) {
+    Engine& e = *engine_;
+    for (int i = 0; i < limit && !e.finished(); ++i) {
+      e.wait_kind = 0;
+      e.wait_ticks = 0;
+      e.sleep_frames = 0;
+      e.StepScript();
+    }
+  }
+
   // Text log lines (completed, then the current one if not empty) as UTF-8.
   std::vector<std::string> Log() {
     std::vector<std::string> lines;
