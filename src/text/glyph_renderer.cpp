@@ -51,6 +51,15 @@ GlyphRenderer::GlyphRenderer() : map_(kCoverageMapBytes) {
   outline_.levels.reserve(kMaxOutlineBytes + 1);
 }
 
+bool GlyphRenderer::ChangeFont(std::string_view face_sjis, int points, bool bold) {
+  TextFont font;
+  bool opened = font.Open(face_sjis, bold);
+  if (opened) font_ = std::move(font);
+  point_size_ = points;
+  WarmGlyphCache(*this);
+  return opened;
+}
+
 void GlyphRenderer::RenderGlyph(std::string_view text) {
   if (text.empty()) {
     RenderGlyphCode(0);

@@ -53,6 +53,10 @@ class GlyphRenderer {
   GlyphCache& cache() { return cache_; }
   // Replaces the font (after a face, size or bold change the caller warms the cache again).
   void SetFont(TextFont font) { font_ = std::move(font); }
+  // The font from the settings (FontName, FONTSIZE, FONTBold): opens it, sizes it and warms the
+  // cache again, as at start-up and after the settings change. When no font opens, the previous
+  // one stays and false is returned.
+  bool ChangeFont(std::string_view face_sjis, int points, bool bold);
   // The point size applied at every RenderGlyph; a source, when set, is asked each time instead
   // (the settings value FONTSIZE).
   void set_point_size(int points) { point_size_ = points; }

@@ -193,5 +193,20 @@ TEST(GlyphRendererTest, NewPointSizeRerendersAfterWarming) {
   EXPECT_EQ(renderer.font().em_pixels(), PointsToPixels(28));
 }
 
+TEST(GlyphRendererTest, ChangingTheFontWarmsTheNewFace) {
+  GlyphRenderer renderer;
+  ASSERT_TRUE(renderer.ChangeFont(Utf8ToSjisLossy("ＭＳ ゴシック"), 19, false));
+  renderer.RenderGlyph(Utf8ToSjisLossy("永"));
+  Picture gothic = renderer.coverage_mask();
+  ASSERT_TRUE(renderer.ChangeFont(Utf8ToSjisLossy("ＭＳ 明朝"), 19, false));
+  EXPECT_EQ(renderer.font().match().family, "IPAMincho");
+  EXPECT_EQ(renderer.cache().count(), kWarmGlyphCount - 2);
+  renderer.RenderGlyph(Utf8ToSjisLossy("永"));
+  EXPECT_NE(renderer.coverage_mask(), gothic);
+  ASSERT_TRUE(renderer.ChangeFont(Utf8ToSjisLossy("ＭＳ ゴシック"), 19, false));
+  renderer.RenderGlyph(Utf8ToSjisLossy("永"));
+  EXPECT_EQ(renderer.coverage_mask(), gothic);
+}
+
 }  // namespace
 }  // namespace quill
