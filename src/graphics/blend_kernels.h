@@ -14,7 +14,8 @@
 namespace quill {
 
 // Instruction sets the fast kernels can run on; kScalar runs the references.
-enum class BlendIsa { kScalar, kSse2, kAvx2 };
+// Ordered: a processor that has one has all before it.
+enum class BlendIsa { kScalar, kSse2, kAvx2, kAvx512 };
 
 // The best set this processor supports (chosen at start-up).
 BlendIsa BestBlendIsa();

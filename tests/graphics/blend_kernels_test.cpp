@@ -17,12 +17,21 @@ using Bytes = std::vector<uint8_t>;
 
 std::vector<BlendIsa> FastIsas() {
   std::vector<BlendIsa> isas = {BlendIsa::kSse2};
-  if (BestBlendIsa() == BlendIsa::kAvx2) isas.push_back(BlendIsa::kAvx2);
+  for (BlendIsa isa : {BlendIsa::kAvx2, BlendIsa::kAvx512}) {
+    if (static_cast<int>(isa) <= static_cast<int>(BestBlendIsa())) isas.push_back(isa);
+  }
   return isas;
 }
 
 std::string IsaName(const testing::TestParamInfo<BlendIsa>& info) {
-  return info.param == BlendIsa::kAvx2 ? "Avx2" : "Sse2";
+  switch (info.param) {
+    case BlendIsa::kAvx512:
+      return "Avx512";
+    case BlendIsa::kAvx2:
+      return "Avx2";
+    default:
+      return "Sse2";
+  }
 }
 
 Bytes RandomBytes(std::mt19937& rng, size_t n) {
