@@ -53,18 +53,13 @@ void ScalarAdd(uint8_t* out, const uint8_t* p, const uint8_t* q, size_t n) {
 constexpr Kernels kScalarKernels = {ScalarCrossFade, ScalarMasked, ScalarScale,
                                     ScalarBrighten,  ScalarDarken, ScalarAdd};
 
-// Tails shorter than a vector go through the scalar code, with the group shortcut where due.
-void MaskedTail(uint8_t* out, const uint8_t* p, const uint8_t* q, const uint8_t* m, size_t n,
-                bool shortcut) {
-  ScalarMasked(out, p, q, m, n, shortcut);
-}
-
-// The two unsaturated extremes of a cross-fade or a scale are plain copies.
+// At the ends of its range a cross-fade or a scale is a plain copy.
 void CopyBytes(uint8_t* out, const uint8_t* from, size_t n) {
   if (out != from) std::memmove(out, from, n);
 }
 
 // --- SSE2 (every x86-64 processor) ---
+// Each vector version finishes a row's tail with the next smaller one, down to the scalar code.
 // 16 bytes at a time, widened to 16-bit lanes: a × P + (256 − a) × Q ≤ 65280 and
 // P × (255 − M) + Q × M ≤ 65025 never overflow an unsigned 16-bit lane.
 
@@ -117,7 +112,8 @@ void Sse2Masked(uint8_t* out, const uint8_t* p, const uint8_t* q, const uint8_t*
     }
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), r);
   }
-  MaskedTail(out + i, p + i, q + i, m + i, n - i, shortcut);
+  // Vector steps are whole groups, so the tail's groups line up with the row's.
+  ScalarMasked(out + i, p + i, q + i, m + i, n - i, shortcut);
 }
 
 void Sse2Scale(uint8_t* out, const uint8_t* p, size_t n, int v) {
