@@ -160,11 +160,17 @@ void FlushLiterals(TokenWriter& w, const uint8_t* p, size_t n) {
   for (size_t i = 0; i < n; ++i) w.Literal(p[i]);
 }
 
-bool Worthwhile(const Found& f) { return f.len >= 3 || (f.len == 2 && f.dist <= 32); }
+// Every token costs the decoder about the same, so short matches that save a byte or two are left
+// as literals unless the caller wants the smallest stream.
+bool Worthwhile(const Found& f, bool dense) {
+  if (f.dist <= 32 && f.len >= 2 && f.len <= 4) return true;
+  if (f.dist <= 1024) return f.len >= (dense ? 3u : 5u);
+  return f.len >= (dense ? 3u : 8u);
+}
 
 }  // namespace
 
-std::vector<uint8_t> EncodeDictionaryStage(std::span<const uint8_t> data) {
+std::vector<uint8_t> EncodeDictionaryStage(std::span<const uint8_t> data, bool dense) {
   std::vector<uint8_t> out;
   out.reserve(data.size() / 2 + 64);
   TokenWriter writer(out);
@@ -174,13 +180,13 @@ std::vector<uint8_t> EncodeDictionaryStage(std::span<const uint8_t> data) {
   while (pos < n) {
     finder.InsertUpTo(pos);
     Found here = finder.Best(pos);
-    if (Worthwhile(here) && here.len < 32 && pos + 1 < n) {
+    if (Worthwhile(here, dense) && here.len < 32 && pos + 1 < n) {
       // One step of lazy matching: a clearly longer match one byte later wins.
       finder.InsertUpTo(pos + 1);
       Found next = finder.Best(pos + 1);
       if (next.len > here.len + 1) here = {};
     }
-    if (!Worthwhile(here)) {
+    if (!Worthwhile(here, dense)) {
       ++literals;
       ++pos;
       continue;
@@ -256,7 +262,7 @@ std::optional<std::vector<uint8_t>> EncodePackedPicture(const Picture& picture,
   std::vector<uint8_t> raw = picture.bytes();
   if (options.delta) EncodeDeltaStage(raw);
   std::vector<uint8_t> stage1 = options.rle ? EncodeRunLengthStage(raw) : std::move(raw);
-  std::vector<uint8_t> packed = EncodeDictionaryStage(stage1);
+  std::vector<uint8_t> packed = EncodeDictionaryStage(stage1, options.dense);
   ByteWriter w;
   w.U16(0);
   w.U8(static_cast<uint8_t>((options.rle ? kPackedRunLengthFlag : 0) |
@@ -270,11 +276,11 @@ std::optional<std::vector<uint8_t>> EncodePackedPicture(const Picture& picture,
   return w.Take();
 }
 
-std::optional<std::vector<uint8_t>> EncodePackedPictureSmallest(const Picture& picture,
+std::optional<std::vector<uint8_t>> EncodePackedPictureSmallest(const Picture& picture, bool dense,
                                                                 std::string* error) {
   std::optional<std::vector<uint8_t>> best;
   for (int flags = 0; flags < 4; ++flags) {
-    auto packed = EncodePackedPicture(picture, {(flags & 1) != 0, (flags & 2) != 0}, error);
+    auto packed = EncodePackedPicture(picture, {(flags & 1) != 0, (flags & 2) != 0, dense}, error);
     if (!packed) return std::nullopt;
     if (!best || packed->size() < best->size()) best = std::move(packed);
   }

@@ -38,6 +38,35 @@ inline void CopyMatch(uint8_t* out, size_t dist, size_t len) {
   }
 }
 
+// CopyMatch for the body of the stream, where at least len + 32 bytes of room follow out: copies
+// whole chunks and may write past len; the next tokens overwrite those bytes.
+inline void CopyMatchWild(uint8_t* out, size_t dist, size_t len) {
+  const uint8_t* src = out - dist;
+  uint8_t* const end = out + len;
+  if (dist >= 16) {
+    if (dist >= len && len >= 256) {
+      std::memcpy(out, src, len);
+      return;
+    }
+    // Each chunk reads only bytes before the one it writes.
+    do {
+      std::memcpy(out, src, 16);
+      out += 16;
+      src += 16;
+    } while (out < end);
+  } else if (dist >= 8) {
+    do {
+      std::memcpy(out, src, 8);
+      out += 8;
+      src += 8;
+    } while (out < end);
+  } else if (len <= 16) {
+    for (size_t i = 0; i < len; ++i) out[i] = src[i];
+  } else {
+    CopyMatch(out, dist, len);
+  }
+}
+
 // Writes count copies of the unit-byte value at out.
 inline void FillUnits(uint8_t* out, const uint8_t* value, size_t unit, size_t count) {
   size_t len = unit * count;
@@ -76,13 +105,58 @@ size_t DecodeDictionaryStage(std::span<const uint8_t> in_span, std::span<uint8_t
   const size_t in_size = in_span.size();
   uint8_t* out = out_span.data();
   const size_t out_size = out_span.size();
+  // A flag group of eight tokens reads at most 1 + 8 * 41 bytes and writes at most 8 * 4096; with
+  // that much input left and room for wild copies, the group runs without bounds checks.
+  constexpr size_t kGroupInput = 1 + 8 * 41 + 48;
+  constexpr size_t kGroupOutput = 8 * 4096 + 48;
   size_t ip = 0, op = 0;
   auto ended = [&] {
     if (error) *error = "compressed data end after " + std::to_string(op) + " of " +
                         std::to_string(out_size) + " bytes";
     return op;
   };
+  auto before_start = [&](size_t dist) {
+    if (error) *error = "match at output byte " + std::to_string(op) + " reaches back " +
+                        std::to_string(dist) + " bytes, before the start";
+    return op;
+  };
   while (op < out_size) {
+    if (in_size - ip >= kGroupInput && out_size - op >= kGroupOutput) {
+      unsigned flags = in[ip++];
+      for (int token = 0; token < 8; ++token, flags <<= 1) {
+        if (!(flags & 0x80)) {
+          out[op++] = in[ip++];
+          continue;
+        }
+        unsigned u = in[ip++];
+        size_t dist, len;
+        if (!(u & 0x80)) {
+          if ((u & 3) == 3) {
+            size_t n = (u >> 2) + 9;
+            std::memcpy(out + op, in + ip, 48);
+            op += n;
+            ip += n;
+            continue;
+          }
+          dist = (u >> 2) + 1;
+          len = (u & 3) + 2;
+        } else if (!(u & 0x40)) {
+          unsigned b = in[ip++];
+          dist = (((u & 0x3F) << 4) | (b >> 4)) + 1;
+          len = (b & 0x0F) + 3;
+        } else {
+          unsigned b = in[ip], c = in[ip + 1];
+          ip += 2;
+          dist = (((u & 0x3F) << 8) | b) + 1;
+          len = c < 253 ? c + 3 : c == 253 ? 256 : c == 254 ? 1024 : 4096;
+        }
+        if (dist > op) return before_start(dist);
+        CopyMatchWild(out + op, dist, len);
+        op += len;
+      }
+      continue;
+    }
+    // Near the ends: every read and write checked, nothing written past the output.
     if (ip >= in_size) return ended();
     unsigned flags = in[ip++];
     for (int token = 0; token < 8; ++token, flags <<= 1) {
@@ -118,11 +192,7 @@ size_t DecodeDictionaryStage(std::span<const uint8_t> in_span, std::span<uint8_t
         dist = (((u & 0x3F) << 8) | b) + 1;
         len = c == 255 ? 4096 : c == 254 ? 1024 : c == 253 ? 256 : c + 3;
       }
-      if (dist > op) {
-        if (error) *error = "match at output byte " + std::to_string(op) + " reaches back " +
-                            std::to_string(dist) + " bytes, before the start";
-        return op;
-      }
+      if (dist > op) return before_start(dist);
       len = std::min(len, out_size - op);
       CopyMatch(out + op, dist, len);
       op += len;

@@ -49,15 +49,15 @@ Picture Decode(const Bytes& member) {
   return out;
 }
 
-TEST(EncodePackedPicture, RoundTripsEveryFlagCombination) {
+TEST(EncodePackedPicture, RoundTripsEveryFlagCombinationAndParse) {
   const std::pair<int, int> sizes[] = {{1, 1}, {2, 3}, {17, 9}, {64, 33}, {101, 7}, {0, 0}, {5, 0}};
   const Content contents[] = {Content::kNoise, Content::kFlat, Content::kGradient, Content::kMixed};
   uint32_t seed = 1;
   for (auto [w, h] : sizes) {
     for (Content content : contents) {
       const Picture picture = Make(w, h, content, seed++);
-      for (int flags = 0; flags < 4; ++flags) {
-        PackedPictureOptions options{(flags & 1) != 0, (flags & 2) != 0};
+      for (int flags = 0; flags < 8; ++flags) {
+        PackedPictureOptions options{(flags & 1) != 0, (flags & 2) != 0, (flags & 4) != 0};
         auto member = EncodePackedPicture(picture, options);
         ASSERT_TRUE(member);
         auto header = ReadPackedHeader(*member);
