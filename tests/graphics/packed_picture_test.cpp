@@ -492,5 +492,49 @@ TEST(DecodePackedPicture, RandomDamageNeverEscapesItsBuffers) {
   }
 }
 
+TEST(DecodePackedPicture, RandomDamageInLongStreams) {
+  // Long enough for the unchecked body of the decoder: damage there must be caught as well.
+  std::mt19937 rng(99);
+  Tokens t;
+  size_t produced = 0;
+  for (int k = 0; k < 64; ++k) t.Literal(static_cast<uint8_t>(rng())), ++produced;
+  while (produced < 120000) {
+    if (rng() % 3 == 0) {
+      uint8_t c = static_cast<uint8_t>(rng() % 250);
+      t.Long(1 + rng() % std::min<size_t>(produced, 16384), c);
+      produced += c + 3;
+    } else {
+      unsigned len = 3 + rng() % 16;
+      t.Medium(1 + rng() % std::min<size_t>(produced, 1024), len);
+      produced += len;
+    }
+  }
+  Bytes stream = t.bytes();
+  const uint16_t w = 200, h = static_cast<uint16_t>(produced / 600);
+  const Bytes valid = Member(0, w, h, stream);
+  {
+    Picture target;
+    ASSERT_TRUE(DecodePackedPicture(valid, target).ok);
+    Bytes expected = ReferenceDictionary(stream, size_t{w} * h * 3);
+    EXPECT_EQ(target.bytes(), expected);
+  }
+  for (int round = 0; round < 300; ++round) {
+    Bytes member = valid;
+    int flips = 1 + rng() % 4;
+    for (int f = 0; f < flips; ++f) {
+      member[16 + rng() % (member.size() - 16)] = static_cast<uint8_t>(rng());
+    }
+    if (rng() % 2) member.resize(16 + rng() % (member.size() - 16));
+    Picture target;
+    PictureDecodeResult r = DecodePackedPicture(member, target);
+    EXPECT_TRUE(r.target_written);
+    EXPECT_EQ(target.width(), w);
+    EXPECT_EQ(target.height(), h);
+    if (!r.ok) {
+      EXPECT_NE(r.error, "");
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quill
