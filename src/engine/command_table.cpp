@@ -6,23 +6,20 @@ namespace quill {
 
 const std::array<CommandSpec, kCommandCount>& CommandTable() {
   static const std::array<CommandSpec, kCommandCount> table = {{
-      {"gra ", 5},       {"music ", 7},    {"cv ", 4},        {"go ", 4},
-      {"clrb", 6},       {"select", -1},   {"clickmap ", 10}, {"switch", 8},
-      {"chain ", 7},     {"wait_v_end", -1}, {"spr ", 5},     {"calc ", 6},
-      {"if ", 4},        {"ptset ", 7},    {"call ", 6},      {"end", -1},
-      {"mode ", 6},      {"load", -1},     {"gameinit", -1},  {"grb ", 5},
-      {"win_close", -1}, {"special ", 9},  {"gameclr", -1},   {"partsload ", 11},
-      {"movie ", 7},     {"mark ", 6},     {"bg ", 4},        {"fix", -1},
-      {"sleep ", 7},     {"seltree", 9},   {"string ", 8},    {"direct ", 8},
-      {"save", -1},      {"break", -1},    {"win_open", -1},  {"title ", 7},
-      {"backto", -1},    {"map", 5},       {"bg_anim", 9},    {"roll ", 6},
-      {"anim", 6},       {"shake", 7},     {"cjmp", 6},       {"setname", -1},
-      {"ovr", 5},        {"viewer", 8},    {"se ", 4},        {"seloop ", 8},
-      {"seoff", 6},      {"exitgame", -1}, {"rec", -1},       {"tw_set ", 8},
-      {"exit", -1},      {"obj_", 5},      {"sroll", -1},     {"scroll ", 8},
-      {"kaisou", -1},    {"chgprm", -1},   {"cgfull", -1},    {"effect", 8},
-      {"vend", -1},      {"manpu ", 7},    {"sprmv ", 7},     {"efxanim ", 9},
-      {"wipeset ", 9},   {"lpanim ", 8},
+      {"gra ", 5},       {"music ", 7},     {"cv ", 4},      {"go ", 4},         {"clrb", 6},
+      {"select", -1},    {"clickmap ", 10}, {"switch", 8},   {"chain ", 7},      {"wait_v_end", -1},
+      {"spr ", 5},       {"calc ", 6},      {"if ", 4},      {"ptset ", 7},      {"call ", 6},
+      {"end", -1},       {"mode ", 6},      {"load", -1},    {"gameinit", -1},   {"grb ", 5},
+      {"win_close", -1}, {"special ", 9},   {"gameclr", -1}, {"partsload ", 11}, {"movie ", 7},
+      {"mark ", 6},      {"bg ", 4},        {"fix", -1},     {"sleep ", 7},      {"seltree", 9},
+      {"string ", 8},    {"direct ", 8},    {"save", -1},    {"break", -1},      {"win_open", -1},
+      {"title ", 7},     {"backto", -1},    {"map", 5},      {"bg_anim", 9},     {"roll ", 6},
+      {"anim", 6},       {"shake", 7},      {"cjmp", 6},     {"setname", -1},    {"ovr", 5},
+      {"viewer", 8},     {"se ", 4},        {"seloop ", 8},  {"seoff", 6},       {"exitgame", -1},
+      {"rec", -1},       {"tw_set ", 8},    {"exit", -1},    {"obj_", 5},        {"sroll", -1},
+      {"scroll ", 8},    {"kaisou", -1},    {"chgprm", -1},  {"cgfull", -1},     {"effect", 8},
+      {"vend", -1},      {"manpu ", 7},     {"sprmv ", 7},   {"efxanim ", 9},    {"wipeset ", 9},
+      {"lpanim ", 8},
   }};
   return table;
 }

@@ -33,37 +33,66 @@ int Engine::DispatchCommand(int index, std::string_view line) {
   SubsystemEntryPoints& sub = subsystems_;
   bool cut_effects = skip_mode && efx_cut;
   switch (index) {
-    case kCmdGra: return GraCommand(arg, 0);
-    case kCmdMusic: sub.MusicCommand(arg); return 0;
-    case kCmdCv: sub.VoiceCommand(arg); return 0;
-    case kCmdGo: Go(arg); return 0;
-    case kCmdClrb: sub.ClearLayers(arg); return 0;
+    case kCmdGra:
+      return GraCommand(arg, 0);
+    case kCmdMusic:
+      sub.MusicCommand(arg);
+      return 0;
+    case kCmdCv:
+      sub.VoiceCommand(arg);
+      return 0;
+    case kCmdGo:
+      Go(arg);
+      return 0;
+    case kCmdClrb:
+      sub.ClearLayers(arg);
+      return 0;
     case kCmdSelect:
       CancelAutoSkip(false);
       sub.SelectCommand(line);
       fetch_line = true;
       return 1;
-    case kCmdClickmap: CancelAutoSkip(false); sub.ClickmapCommand(arg); return 1;
-    case kCmdSwitch: sub.SwitchCommand(arg); return 1;
-    case kCmdChain: return ChainCommand(line);
+    case kCmdClickmap:
+      CancelAutoSkip(false);
+      sub.ClickmapCommand(arg);
+      return 1;
+    case kCmdSwitch:
+      sub.SwitchCommand(arg);
+      return 1;
+    case kCmdChain:
+      return ChainCommand(line);
     case kCmdWaitVEnd:
       if (wave_device) voice_end_wait = true;
       return 1;
-    case kCmdSpr: sub.UpdateScreen(sub.SpriteCommand(arg)); return 0;
-    case kCmdCalc: Assign(arg, banks_, *this); return 0;
-    case kCmdIf: return IfCommand(line);
-    case kCmdPtset: sub.PartsSet(arg); return 0;
-    case kCmdCall: return CallCommand(line);
-    case kCmdEnd: return EndCommand();
-    case kCmdMode: return ModeCommand(ParseInt(arg));
-    case kCmdLoad: CancelAutoSkip(false); sub.OpenLoadScreen(); return 1;
+    case kCmdSpr:
+      sub.UpdateScreen(sub.SpriteCommand(arg));
+      return 0;
+    case kCmdCalc:
+      Assign(arg, banks_, *this);
+      return 0;
+    case kCmdIf:
+      return IfCommand(line);
+    case kCmdPtset:
+      sub.PartsSet(arg);
+      return 0;
+    case kCmdCall:
+      return CallCommand(line);
+    case kCmdEnd:
+      return EndCommand();
+    case kCmdMode:
+      return ModeCommand(ParseInt(arg));
+    case kCmdLoad:
+      CancelAutoSkip(false);
+      sub.OpenLoadScreen();
+      return 1;
     case kCmdGameinit:
       banks_.F.ClearAll();
       banks_.T.ClearAll();
       banks_.ClearV();
       sub.ResetAnimations("INIT");
       return 0;
-    case kCmdGrb: return GraCommand(arg, 1);
+    case kCmdGrb:
+      return GraCommand(arg, 1);
     case kCmdWinClose:
       if (Layout() == 0 && window_open) {
         sub.CloseWindow();
@@ -78,26 +107,46 @@ int Engine::DispatchCommand(int index, std::string_view line) {
     case kCmdSpecial:
       if (!cut_effects) sub.SpecialEffect(arg);
       return 1;
-    case kCmdGameclr: sub.GameClear(); return 0;
-    case kCmdPartsload: sub.PartsLoad(arg); return 0;
-    case kCmdMovie: sub.MovieCommand(arg); return 0;
-    case kCmdMark: return MarkCommand(ParseInt(arg));
-    case kCmdBg: sub.BackgroundCommand(arg); return 0;
+    case kCmdGameclr:
+      sub.GameClear();
+      return 0;
+    case kCmdPartsload:
+      sub.PartsLoad(arg);
+      return 0;
+    case kCmdMovie:
+      sub.MovieCommand(arg);
+      return 0;
+    case kCmdMark:
+      return MarkCommand(ParseInt(arg));
+    case kCmdBg:
+      sub.BackgroundCommand(arg);
+      return 0;
     case kCmdFix:
       sub.FixScreen();
       banks_.SetS(23, 0);
       return 0;
-    case kCmdSleep: return SleepCommand(ParseInt(arg));
-    case kCmdSeltree: CancelAutoSkip(false); sub.SelectionTree(arg); return 1;
+    case kCmdSleep:
+      return SleepCommand(ParseInt(arg));
+    case kCmdSeltree:
+      CancelAutoSkip(false);
+      sub.SelectionTree(arg);
+      return 1;
     case kCmdString: {
       // The slot is the one digit at byte 8; anything else names no slot.
       int n = line.size() > 8 ? line[8] - '0' : -1;
       if (n >= 0 && n <= 9) banks_.SetNameSlot(n, After(line, 10));
       return 0;
     }
-    case kCmdDirect: sub.DirectDraw(arg); return 0;
-    case kCmdSave: CancelAutoSkip(false); sub.OpenSaveScreen(); return 1;
-    case kCmdBreak: CancelAutoSkip(true); return 1;
+    case kCmdDirect:
+      sub.DirectDraw(arg);
+      return 0;
+    case kCmdSave:
+      CancelAutoSkip(false);
+      sub.OpenSaveScreen();
+      return 1;
+    case kCmdBreak:
+      CancelAutoSkip(true);
+      return 1;
     case kCmdWinOpen:
       if (!window_open) {
         sub.OpenWindow();
@@ -105,28 +154,50 @@ int Engine::DispatchCommand(int index, std::string_view line) {
         page_grid_.page_empty = true;
       }
       return 0;
-    case kCmdTitle: banks_.SetNameSlot(9, arg); return 0;
-    case kCmdBackto: banks_.SetS(10, static_cast<int32_t>(line_start)); return 0;
+    case kCmdTitle:
+      banks_.SetNameSlot(9, arg);
+      return 0;
+    case kCmdBackto:
+      banks_.SetS(10, static_cast<int32_t>(line_start));
+      return 0;
     case kCmdMap:
       window_open = false;
       CancelAutoSkip(false);
       sub.MapCommand(arg);
       return 1;
-    case kCmdBgAnim: sub.BackgroundAnimation(arg); return 0;
-    case kCmdRoll: CancelAutoSkip(true); sub.StaffRoll(arg); return 1;
-    case kCmdAnim: sub.AnimCommand(arg, line.size() > 5 && line[5] == 'q'); return 1;
+    case kCmdBgAnim:
+      sub.BackgroundAnimation(arg);
+      return 0;
+    case kCmdRoll:
+      CancelAutoSkip(true);
+      sub.StaffRoll(arg);
+      return 1;
+    case kCmdAnim:
+      sub.AnimCommand(arg, line.size() > 5 && line[5] == 'q');
+      return 1;
     case kCmdShake:
       if (!cut_effects) sub.ShakeCommand(arg);
       return 1;
-    case kCmdCjmp: return CjmpCommand(line);
-    case kCmdSetname: CancelAutoSkip(false); sub.NameEntry(); return 1;
+    case kCmdCjmp:
+      return CjmpCommand(line);
+    case kCmdSetname:
+      CancelAutoSkip(false);
+      sub.NameEntry();
+      return 1;
     case kCmdOvr:
       sub.OverlayCommand(arg);
       window_open = false;
       return 1;
-    case kCmdViewer: CancelAutoSkip(true); sub.GalleryViewer(arg); return 1;
-    case kCmdSe: sub.SoundEffect(arg); return 0;
-    case kCmdSeloop: sub.LoopSoundEffect(arg); return 0;
+    case kCmdViewer:
+      CancelAutoSkip(true);
+      sub.GalleryViewer(arg);
+      return 1;
+    case kCmdSe:
+      sub.SoundEffect(arg);
+      return 0;
+    case kCmdSeloop:
+      sub.LoopSoundEffect(arg);
+      return 0;
     case kCmdSeoff: {
       int selector = 0;
       if (line.size() > 7 && line[6] == ' ' && (line[7] == '1' || line[7] == '2')) {
@@ -135,28 +206,58 @@ int Engine::DispatchCommand(int index, std::string_view line) {
       sub.StopSoundEffects(selector);
       return 0;
     }
-    case kCmdExitgame: CloseMainWindow(); return 1;
-    case kCmdRec: sub.StartChoiceRecording(); return 0;
+    case kCmdExitgame:
+      CloseMainWindow();
+      return 1;
+    case kCmdRec:
+      sub.StartChoiceRecording();
+      return 0;
     case kCmdTwSet:
       ResetPage();
       window_open = ParseInt(arg) != 0;
       return 0;
-    case kCmdExit: case kCmdVend: LeaveExtraMode(); return 1;
-    case kCmdObj: sub.ObjectControl(arg); return 0;
-    case kCmdSroll: sub.ScrollRoll(); return 1;
-    case kCmdScroll: sub.ScrollCommand(arg); return 1;
-    case kCmdKaisou: sub.RecollectionMode(); return 1;
-    case kCmdChgprm: sub.ParameterChange(); return 1;
-    case kCmdCgfull: sub.MarkAllPicturesSeen(); return 1;
+    case kCmdExit:
+    case kCmdVend:
+      LeaveExtraMode();
+      return 1;
+    case kCmdObj:
+      sub.ObjectControl(arg);
+      return 0;
+    case kCmdSroll:
+      sub.ScrollRoll();
+      return 1;
+    case kCmdScroll:
+      sub.ScrollCommand(arg);
+      return 1;
+    case kCmdKaisou:
+      sub.RecollectionMode();
+      return 1;
+    case kCmdChgprm:
+      sub.ParameterChange();
+      return 1;
+    case kCmdCgfull:
+      sub.MarkAllPicturesSeen();
+      return 1;
     case kCmdEffect:
       if (!cut_effects) sub.EffectCommand(arg);
       return 1;
-    case kCmdManpu: sub.ComicSymbol(arg); return 0;
-    case kCmdSprmv: sub.SpriteMotion(arg); return 1;
-    case kCmdEfxanim: sub.EffectAnimation(arg); return 1;
-    case kCmdWipeset: sub.WipeSet(arg); return 1;
-    case kCmdLpanim: sub.LoopAnimation(arg); return 1;
-    default: return 0;
+    case kCmdManpu:
+      sub.ComicSymbol(arg);
+      return 0;
+    case kCmdSprmv:
+      sub.SpriteMotion(arg);
+      return 1;
+    case kCmdEfxanim:
+      sub.EffectAnimation(arg);
+      return 1;
+    case kCmdWipeset:
+      sub.WipeSet(arg);
+      return 1;
+    case kCmdLpanim:
+      sub.LoopAnimation(arg);
+      return 1;
+    default:
+      return 0;
   }
 }
 

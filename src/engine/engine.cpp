@@ -13,8 +13,7 @@ constexpr std::string_view kNoGameData =
 
 }  // namespace
 
-Engine::Engine(Platform& platform, EngineOptions options)
-    : platform_(platform), options_(options) {
+Engine::Engine(Platform& platform, EngineOptions options) : platform_(platform), options_(options) {
   platform_.SetEventSink(this);
 }
 

@@ -28,8 +28,8 @@ struct EngineOptions {
 // WaitKind values.
 enum WaitKindValue : int {
   kWaitNone = 0,
-  kWaitPage = 1,       // click, then a new page
-  kWaitContinue = 2,   // click, then the same page goes on
+  kWaitPage = 1,      // click, then a new page
+  kWaitContinue = 2,  // click, then the same page goes on
   kWaitChoice = 3,
   kWaitPageVoice = 4,  // like 1, and a click does not stop the voice
   kWaitPageNoIcon = 5,
@@ -143,11 +143,11 @@ class Engine : public PlatformEvents, public ExpressionHost {
   bool skip_mode = false;
   bool block_read = false;  // the text block of the last mark was read before
   int screen_mode = 0;
-  int extra_mode = 0;       // 1 gallery scene, 2 recollection scene
+  int extra_mode = 0;  // 1 gallery scene, 2 recollection scene
   bool busy = false;
   bool exit_requested = false;
   bool start_game = false;
-  int choice_mode = 0;      // a choice is active
+  int choice_mode = 0;  // a choice is active
   int choice_count = 0;
   int confirm_pending = 0;  // the yes/no band's action (0 none)
   bool log_view_open = false;

@@ -98,7 +98,9 @@ void Engine::Timer1Timer() {
   }
   if (auto_wait_ticks > 0) return;
   switch (wait_kind) {
-    case kWaitPage: case kWaitPageVoice: case kWaitPageNoIcon:
+    case kWaitPage:
+    case kWaitPageVoice:
+    case kWaitPageNoIcon:
       if (window_open) NewPage();
       break;
     case kWaitChoice:

@@ -15,10 +15,10 @@ namespace {
 
 // Shift-JIS codes the text processing acts on.
 constexpr uint8_t kSjisSymbolLead = 0x81;
-constexpr uint8_t kFullWidthDollar = 0x90;  // ＄ 8190
-constexpr uint8_t kBlackTriangle = 0xA5;    // ▼ 81A5
-constexpr uint8_t kWhiteTriangle = 0xA4;    // ▽ 81A4
-constexpr uint8_t kGetaMark = 0xAC;         // 〓 81AC
+constexpr uint8_t kFullWidthDollar = 0x90;                          // ＄ 8190
+constexpr uint8_t kBlackTriangle = 0xA5;                            // ▼ 81A5
+constexpr uint8_t kWhiteTriangle = 0xA4;                            // ▽ 81A4
+constexpr uint8_t kGetaMark = 0xAC;                                 // 〓 81AC
 constexpr std::string_view kF028Name = "\x82\xd6\x82\xbd\x82\xea";  // へたれ
 
 std::string_view After(std::string_view s, size_t n) {
@@ -76,7 +76,9 @@ Engine::LineResult Engine::ClassifyLine() {
       case 0:
         page_grid_.row += 1;
         return LineResult::Next;
-      case ':': case ';': case '}':
+      case ':':
+      case ';':
+      case '}':
         return LineResult::Next;
       case '{':
         if (line.size() >= 2 && line[1] == ':') {
@@ -113,7 +115,8 @@ Engine::LineResult Engine::ClassifyLine() {
         }
         ProcessSpeakerLine();
         return LineResult::Next;
-      case '*': case '@': {
+      case '*':
+      case '@': {
         int command = MatchCommand(line);
         if (command < 0) return LineResult::Next;
         int result = DispatchCommand(command, line);

@@ -67,8 +67,8 @@ class SubsystemEntryPoints {
   void PutTextGlyph(std::string_view character, int x, int y);  // DrawTextChar's drawing
   void DrawNamePlate(std::string_view name);
   void DrawRuby(std::string_view text, int x, int y);
-  void PresentNewPage(bool was_open);  // NewPage: erase the page, show the window
-  void LayoutChanged(bool switched);  // mode: window cache, speaker colour, screen update
+  void PresentNewPage(bool was_open);       // NewPage: erase the page, show the window
+  void LayoutChanged(bool switched);        // mode: window cache, speaker colour, screen update
   void InlineVoice(std::string_view name);  // [cv: play, page voice list, last voice
   void PageRecord();
   void UpdateScreen(int transition);

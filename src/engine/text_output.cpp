@@ -10,9 +10,9 @@ void Engine::DrawTextChar(std::string_view character) {
   if (!window_open) NewPage();
   bool full_screen = Layout() == 1;
   const TextLayout& l = text_layout_;
-  PageGrid::Placement placed = page_grid_.DrawTextChar(
-      character, full_screen, full_screen ? l.moji_max2_x : l.moji_max_x, name_line_,
-      banks_.S(38) != 0);
+  PageGrid::Placement placed =
+      page_grid_.DrawTextChar(character, full_screen, full_screen ? l.moji_max2_x : l.moji_max_x,
+                              name_line_, banks_.S(38) != 0);
   if (placed.wrapped) {
     EndLogLine();
     banks_.SetS(38, 1);

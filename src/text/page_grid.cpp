@@ -57,7 +57,8 @@ PageGrid::Placement PageGrid::DrawTextChar(std::string_view character, bool full
   }
   page_empty = false;
   ++page_chars;
-  column += (!full_screen && wide_advance) ? 3 : static_cast<int>(std::max<size_t>(character.size(), 1));
+  column +=
+      (!full_screen && wide_advance) ? 3 : static_cast<int>(std::max<size_t>(character.size(), 1));
   return out;
 }
 

@@ -33,8 +33,8 @@ class PageGrid {
   PageGrid() { ResetPage(); }
 
   struct Placement {
-    bool wrapped = false;  // the character began a new row (the log line ends there)
-    bool dropped = false;  // a full-width space at the start of a wrapped row: not shown
+    bool wrapped = false;     // the character began a new row (the log line ends there)
+    bool dropped = false;     // a full-width space at the start of a wrapped row: not shown
     int row = 0, column = 0;  // where the character went
   };
   // Places one character (one or two bytes) and moves the cursor on. full_screen selects the
@@ -49,14 +49,12 @@ class PageGrid {
   void SetNameRow(std::string_view name);
 
   // The row's bytes (100, NULs included).
-  std::string_view Row(int r) const {
-    return std::string_view(grid_[r].data(), kPageGridColumns);
-  }
+  std::string_view Row(int r) const { return std::string_view(grid_[r].data(), kPageGridColumns); }
   std::array<std::array<char, kPageGridColumns>, kPageGridRows>& grid() { return grid_; }
 
   int column = 0;
   int row = 0;
-  int page_chars = 0;       // characters drawn since the page began
+  int page_chars = 0;  // characters drawn since the page began
   bool page_empty = true;
   bool wide_advance = false;  // [2]: three columns per character (window layout)
   int colour_number = 0;      // [col N]

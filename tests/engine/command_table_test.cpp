@@ -13,17 +13,36 @@ TEST(CommandTableTest, KeywordsMatchByPrefixInTableOrder) {
     const char* line;
     int command;
   } cases[] = {
-      {"*exitgame", kCmdExitgame}, {"*exit", kCmdExit},        {"*EXITGAME", kCmdExitgame},
-      {"@exit now", kCmdExit},     {"*mapping 3", kCmdMap},    {"*map", kCmdMap},
-      {"*endless", kCmdEnd},       {"*recording", kCmdRec},    {"*fixed", kCmdFix},
-      {"*obj_move 1", kCmdObj},    {"*se a", kCmdSe},          {"*seloop a", kCmdSeloop},
-      {"*seoff 1", kCmdSeoff},     {"*select", kCmdSelect},    {"*spr 1", kCmdSpr},
-      {"*sprmv 1", kCmdSprmv},     {"*bg a", kCmdBg},          {"*bg_anim a", kCmdBgAnim},
-      {"*animq a", kCmdAnim},      {"*gra a", kCmdGra},        {"*Grb a", kCmdGrb},
-      {"*clrbb", kCmdClrb},        {"*wait_v_end", kCmdWaitVEnd},
+      {"*exitgame", kCmdExitgame},
+      {"*exit", kCmdExit},
+      {"*EXITGAME", kCmdExitgame},
+      {"@exit now", kCmdExit},
+      {"*mapping 3", kCmdMap},
+      {"*map", kCmdMap},
+      {"*endless", kCmdEnd},
+      {"*recording", kCmdRec},
+      {"*fixed", kCmdFix},
+      {"*obj_move 1", kCmdObj},
+      {"*se a", kCmdSe},
+      {"*seloop a", kCmdSeloop},
+      {"*seoff 1", kCmdSeoff},
+      {"*select", kCmdSelect},
+      {"*spr 1", kCmdSpr},
+      {"*sprmv 1", kCmdSprmv},
+      {"*bg a", kCmdBg},
+      {"*bg_anim a", kCmdBgAnim},
+      {"*animq a", kCmdAnim},
+      {"*gra a", kCmdGra},
+      {"*Grb a", kCmdGrb},
+      {"*clrbb", kCmdClrb},
+      {"*wait_v_end", kCmdWaitVEnd},
       // Keywords with a trailing space need it.
-      {"*chain", -1},              {"*gra", -1},               {"*sel", -1},
-      {"*frobnicate", -1},         {"*", -1},                  {"", -1},
+      {"*chain", -1},
+      {"*gra", -1},
+      {"*sel", -1},
+      {"*frobnicate", -1},
+      {"*", -1},
+      {"", -1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(MatchCommand(c.line), c.command) << c.line;
@@ -66,11 +85,20 @@ TEST(CommandTableTest, InlineTags) {
     const char* text;
     int tag;
   } cases[] = {
-      {"gra bg]", kTagGra},     {"1]", kTagNormal},     {"10]", kTagNormal},
-      {"2]", kTagWide},         {"col 3]", kTagCol},     {"WAIT 4]", kTagWait},
-      {"cv v001]", kTagCv},     {"clrb 1]", kTagClrb},   {"delay 2]", kTagDelay},
-      {"?V001]", kTagExpression}, {"$3]", kTagNameSlot}, {"cvx]", -1},
-      {"zzz]", -1},             {"", -1},
+      {"gra bg]", kTagGra},
+      {"1]", kTagNormal},
+      {"10]", kTagNormal},
+      {"2]", kTagWide},
+      {"col 3]", kTagCol},
+      {"WAIT 4]", kTagWait},
+      {"cv v001]", kTagCv},
+      {"clrb 1]", kTagClrb},
+      {"delay 2]", kTagDelay},
+      {"?V001]", kTagExpression},
+      {"$3]", kTagNameSlot},
+      {"cvx]", -1},
+      {"zzz]", -1},
+      {"", -1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(MatchInlineTag(c.text), c.tag) << c.text;

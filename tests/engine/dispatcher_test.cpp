@@ -18,18 +18,18 @@ TEST(DispatcherTest, StepResultsOfTheCommandsOfOtherSubsystems) {
     const char* line;
     int result;
   } cases[] = {
-      {"*gra bg01", 0},      {"*music 3", 0},      {"*cv v001", 0},      {"*clrb 1", 0},
-      {"*select", 1},        {"*clickmap a", 1},   {"*switch", 1},       {"*spr 1", 0},
-      {"*ptset a", 0},       {"*load", 1},         {"*grb bg01", 0},     {"*win_close", 0},
-      {"*special 1", 1},     {"*gameclr", 0},      {"*partsload a", 0},  {"*movie a", 0},
-      {"*bg a", 0},          {"*fix", 0},          {"*seltree 1", 1},    {"*direct a", 0},
-      {"*save", 1},          {"*win_open", 0},     {"*map 1", 1},        {"*bg_anim a", 0},
-      {"*roll a", 1},        {"*anim a", 1},       {"*shake 1", 1},      {"*setname", 1},
-      {"*ovr a", 1},         {"*viewer 1", 1},     {"*se a", 0},         {"*seloop a", 0},
-      {"*seoff 1", 0},       {"*rec", 0},          {"*tw_set 1", 0},     {"*exit", 1},
-      {"*obj_a", 0},         {"*sroll", 1},        {"*scroll 1", 1},     {"*kaisou", 1},
-      {"*chgprm", 1},        {"*cgfull", 1},       {"*effect 1", 1},     {"*vend", 1},
-      {"*manpu 1", 0},       {"*sprmv 1", 1},      {"*efxanim 1", 1},    {"*wipeset a", 1},
+      {"*gra bg01", 0},  {"*music 3", 0},    {"*cv v001", 0},     {"*clrb 1", 0},
+      {"*select", 1},    {"*clickmap a", 1}, {"*switch", 1},      {"*spr 1", 0},
+      {"*ptset a", 0},   {"*load", 1},       {"*grb bg01", 0},    {"*win_close", 0},
+      {"*special 1", 1}, {"*gameclr", 0},    {"*partsload a", 0}, {"*movie a", 0},
+      {"*bg a", 0},      {"*fix", 0},        {"*seltree 1", 1},   {"*direct a", 0},
+      {"*save", 1},      {"*win_open", 0},   {"*map 1", 1},       {"*bg_anim a", 0},
+      {"*roll a", 1},    {"*anim a", 1},     {"*shake 1", 1},     {"*setname", 1},
+      {"*ovr a", 1},     {"*viewer 1", 1},   {"*se a", 0},        {"*seloop a", 0},
+      {"*seoff 1", 0},   {"*rec", 0},        {"*tw_set 1", 0},    {"*exit", 1},
+      {"*obj_a", 0},     {"*sroll", 1},      {"*scroll 1", 1},    {"*kaisou", 1},
+      {"*chgprm", 1},    {"*cgfull", 1},     {"*effect 1", 1},    {"*vend", 1},
+      {"*manpu 1", 0},   {"*sprmv 1", 1},    {"*efxanim 1", 1},   {"*wipeset a", 1},
       {"*lpanim 1", 1},
   };
   ScriptFixture f;
@@ -48,8 +48,7 @@ TEST(DispatcherTest, SleepPausesByFramesOrUntilAClick) {
     int sleep_frames;
   } cases[] = {
       {"*sleep 20", false, 0, 1, -1},  // 20 div 30 is 0: until a click
-      {"*sleep 90", false, 0, 1, 3},
-      {"*sleep 100", false, 0, 1, 3},
+      {"*sleep 90", false, 0, 1, 3},  {"*sleep 100", false, 0, 1, 3},
       {"*sleep 90", true, 0, 0, 0},  // ignored while skipping or in auto mode
       {"*sleep 90", false, 4, 0, 0},
   };
@@ -249,7 +248,7 @@ TEST(DispatcherTest, GoCalcAndIf) {
     int v1, v2, v3;
   } cases[] = {
       {"*go there\n!V001=1\n:there\n!V002=2\n", 1, 0, 2, 0},
-      {"*go nowhere\n!V001=1\n", 1, 1, 0, 0},  // a missing label: the next line
+      {"*go nowhere\n!V001=1\n", 1, 1, 0, 0},         // a missing label: the next line
       {"*go there\n:there \n!V001=1\n", 1, 1, 0, 0},  // the label's blank is part of its name
       {"*calc V001=4;V002=V001*2\n", 1, 4, 8, 0},
       // if: an assignment runs at once, a command runs in the same step, a label jumps and ends it.
@@ -292,10 +291,10 @@ TEST(DispatcherTest, Cjmp) {
   } cases[] = {
       {"*cjmp 0", 0, 10},
       {"*cjmp 1", 0, 11},
-      {"*cjmp 2", 0, 0},   // past the last branch: after the closing line
+      {"*cjmp 2", 0, 0},  // past the last branch: after the closing line
       // Negative: on after the cjmp line, whose "{" then skips the construct as a block.
       {"*cjmp -1", 0, 0},
-      {"*cjmp", 1, 11},    // no argument: S006
+      {"*cjmp", 1, 11},  // no argument: S006
       {"*cjmp V005", 0, 11},
   };
   for (const Case& c : cases) {

@@ -82,8 +82,8 @@ TEST(InterpreterTest, WaitLines) {
     int page_counter;  // page records made
     int s039;
   } cases[] = {
-      {"\\", false, 1, 2, 1, 0}, {"~", false, 4, 2, 1, 0},  {"+", false, 5, 2, 0, 0},
-      {"=", false, 2, 1, 0, 1},  {"\\", true, 1, 2, 1, 0},  {"=", true, 0, 1, 0, 0},
+      {"\\", false, 1, 2, 1, 0}, {"~", false, 4, 2, 1, 0}, {"+", false, 5, 2, 0, 0},
+      {"=", false, 2, 1, 0, 1},  {"\\", true, 1, 2, 1, 0}, {"=", true, 0, 1, 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.line) + (c.skip ? " skipping" : ""));
@@ -152,13 +152,9 @@ TEST(InterpreterTest, NameSlotsInText) {
     bool f028;
     const char* printed;
   } cases[] = {
-      {"＄０さん", false, "太郎さん"},
-      {"＄０さん", true, "へたれさん"},
-      {"＄１", true, "へたれ"},
+      {"＄０さん", false, "太郎さん"}, {"＄０さん", true, "へたれさん"}, {"＄１", true, "へたれ"},
       {"＄２", true, "花子"},  // F028 renames only the player's two names
-      {"[$0]", true, "太郎"},
-      {"[$3]!", false, "花子!"},
-      {"[$12]!", false, "!"},
+      {"[$0]", true, "太郎"},          {"[$3]!", false, "花子!"},        {"[$12]!", false, "!"},
       {"＄Ａ", false, "＄Ａ"},  // not a digit: printed as it is
   };
   for (const Case& c : cases) {
@@ -215,7 +211,7 @@ TEST(InterpreterTest, InlineTags) {
     std::string row1;
   } cases[] = {
       {"[?V001+1]", {"42"}, "  42"},
-      {"[?V001 + 1]", {"0"}, "  0"},  // blanks make the expression invalid
+      {"[?V001 + 1]", {"0"}, "  0"},              // blanks make the expression invalid
       {"a[2]bc[1]de", {"abcde"}, "  ab  c  de"},  // b and c take three columns each
       {"a[zzz]b", {"ab"}, "  ab"},
       {"a[WAIT 0]b", {"ab"}, "  ab"},  // tags ignore case
@@ -239,7 +235,7 @@ TEST(InterpreterTest, TagStateAndPacing) {
   ScriptFixture f;
   Engine& e = f.StartMain("[col 5][delay 3]ab[delay 0]cdef\n");
   e.window_open = true;  // else the first character's new page resets the colour
-  e.StepScript();  // a: then CharDelay − 1 ticks
+  e.StepScript();        // a: then CharDelay − 1 ticks
   EXPECT_EQ(e.page_grid().colour_number, 5);
   EXPECT_EQ(e.char_delay, 3);
   EXPECT_EQ(e.wait_ticks, 2);

@@ -17,7 +17,7 @@ TEST(ScriptCallsTest, ImplicitReturnResumesTheCallerAfterTheCallLine) {
   EXPECT_EQ(e.call_stack().depth(), 1);
   EXPECT_EQ(e.call_stack().entry(0).Name(), "main");
   EXPECT_EQ(e.call_stack().entry(0).offset, 10u);  // the line after "*call sub"
-  e.StepScript();  // V002, then the end of "sub" returns
+  e.StepScript();                                  // V002, then the end of "sub" returns
   EXPECT_EQ(e.banks().V(2), 15);
   EXPECT_EQ(e.current_script_name(), "main");
   EXPECT_EQ(e.loaded_script_name(), "main");

@@ -95,8 +95,8 @@ TEST(ScriptLoadingTest, MembersLargerThanABufferAreRefused) {
   std::vector<uint8_t> fits(kScriptBufferBytes, 'a');
   fits.back() = 0;
   std::vector<uint8_t> too_big(kScriptBufferBytes + 1, 'b');
-  WriteRawArchive(dir.path(), {{"main", Bytes(std::string("m\0", 2))}, {"fits", fits},
-                               {"big", too_big}});
+  WriteRawArchive(dir.path(),
+                  {{"main", Bytes(std::string("m\0", 2))}, {"fits", fits}, {"big", too_big}});
   HeadlessPlatform platform(dir.path(), {});
   Engine e(platform, {});
   ASSERT_TRUE(e.FormCreate());

@@ -60,8 +60,9 @@ std::string Row(const PageGrid& grid, int r) {
 
 TEST(PageGridTest, ANewPageStartsInRowOneIndented) {
   PageGrid grid;
-  EXPECT_EQ(Draw(grid, "あいう"),
-            (std::vector<Placed>{{1, 2, false, false}, {1, 4, false, false}, {1, 6, false, false}}));
+  EXPECT_EQ(
+      Draw(grid, "あいう"),
+      (std::vector<Placed>{{1, 2, false, false}, {1, 4, false, false}, {1, 6, false, false}}));
   EXPECT_EQ(Row(grid, 1), "  あいう");
   EXPECT_EQ(grid.page_chars, 3);
   EXPECT_FALSE(grid.page_empty);
