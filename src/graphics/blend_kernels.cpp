@@ -280,95 +280,8 @@ void Avx2Add(uint8_t* out, const uint8_t* p, const uint8_t* q, size_t n) {
 constexpr Kernels kAvx2Kernels = {Avx2CrossFade, Avx2Masked, Avx2Scale,
                                   Avx2Brighten,  Avx2Darken, Avx2Add};
 
-// --- AVX-512 (byte and word instructions) ---
-// The AVX2 blends at 64 bytes a step; the saturating kernels stay on AVX2, which already keeps
-// up with memory.
-
-#pragma GCC push_options
-#pragma GCC target("avx512f,avx512bw")
-
-void Avx512CrossFade(uint8_t* out, const uint8_t* p, const uint8_t* q, size_t n, int a) {
-  if (a == 256) return CopyBytes(out, p, n);
-  if (a == 0) return CopyBytes(out, q, n);
-  const __m512i w = _mm512_set1_epi16(static_cast<short>(a | ((256 - a) << 8)));
-  const __m512i bias = _mm512_set1_epi8(static_cast<char>(0x80));
-  size_t i = 0;
-  for (; i + 64 <= n; i += 64) {
-    __m512i vp = _mm512_xor_si512(_mm512_loadu_si512(p + i), bias);
-    __m512i vq = _mm512_xor_si512(_mm512_loadu_si512(q + i), bias);
-    __m512i lo = _mm512_maddubs_epi16(w, _mm512_unpacklo_epi8(vp, vq));
-    __m512i hi = _mm512_maddubs_epi16(w, _mm512_unpackhi_epi8(vp, vq));
-    __m512i r = _mm512_packs_epi16(_mm512_srai_epi16(lo, 8), _mm512_srai_epi16(hi, 8));
-    _mm512_storeu_si512(out + i, _mm512_xor_si512(r, bias));
-  }
-  Avx2CrossFade(out + i, p + i, q + i, n - i, a);
-}
-
-template <bool kShortcut>
-void Avx512MaskedT(uint8_t* out, const uint8_t* p, const uint8_t* q, const uint8_t* m, size_t n) {
-  const __m512i ones = _mm512_set1_epi8(-1);
-  const __m512i bias = _mm512_set1_epi8(static_cast<char>(0x80));
-  const __m512i k128 = _mm512_set1_epi16(128);
-  const __m512i k127 = _mm512_set1_epi8(127);
-  size_t i = 0;
-  for (; i + 64 <= n; i += 64) {
-    __m512i vm = _mm512_loadu_si512(m + i);
-    __m512i vp = _mm512_loadu_si512(p + i);
-    __mmask8 blended = 0xFF;
-    if (kShortcut) {
-      blended = _mm512_test_epi64_mask(vm, vm);  // groups with a non-zero mask byte
-      if (blended == 0) {
-        if (out != p) _mm512_storeu_si512(out + i, vp);
-        continue;
-      }
-    }
-    __m512i vq = _mm512_loadu_si512(q + i);
-    __m512i vw = _mm512_xor_si512(vm, ones);
-    __m512i sp = _mm512_xor_si512(vp, bias);
-    __m512i sq = _mm512_xor_si512(vq, bias);
-    __m512i lo = _mm512_maddubs_epi16(_mm512_unpacklo_epi8(vw, vm), _mm512_unpacklo_epi8(sp, sq));
-    __m512i hi = _mm512_maddubs_epi16(_mm512_unpackhi_epi8(vw, vm), _mm512_unpackhi_epi8(sp, sq));
-    lo = _mm512_mulhrs_epi16(lo, k128);
-    hi = _mm512_mulhrs_epi16(hi, k128);
-    __m512i r = _mm512_add_epi8(_mm512_packs_epi16(lo, hi), k127);
-    if (kShortcut) r = _mm512_mask_blend_epi64(blended, vp, r);
-    _mm512_storeu_si512(out + i, r);
-  }
-  Avx2MaskedT<kShortcut>(out + i, p + i, q + i, m + i, n - i);
-}
-
-void Avx512Masked(uint8_t* out, const uint8_t* p, const uint8_t* q, const uint8_t* m, size_t n,
-                  bool shortcut) {
-  if (shortcut) {
-    Avx512MaskedT<true>(out, p, q, m, n);
-  } else {
-    Avx512MaskedT<false>(out, p, q, m, n);
-  }
-}
-
-void Avx512Scale(uint8_t* out, const uint8_t* p, size_t n, int v) {
-  if (v == 256) return CopyBytes(out, p, n);
-  const __m512i zero = _mm512_setzero_si512();
-  const __m512i wv = _mm512_set1_epi16(static_cast<short>(v));
-  size_t i = 0;
-  for (; i + 64 <= n; i += 64) {
-    __m512i vp = _mm512_loadu_si512(p + i);
-    __m512i lo = _mm512_mulhi_epu16(_mm512_unpacklo_epi8(zero, vp), wv);
-    __m512i hi = _mm512_mulhi_epu16(_mm512_unpackhi_epi8(zero, vp), wv);
-    _mm512_storeu_si512(out + i, _mm512_packus_epi16(lo, hi));
-  }
-  Avx2Scale(out + i, p + i, n - i, v);
-}
-
-#pragma GCC pop_options
-
-constexpr Kernels kAvx512Kernels = {Avx512CrossFade, Avx512Masked, Avx512Scale,
-                                    Avx2Brighten,    Avx2Darken,   Avx2Add};
-
 const Kernels& TableFor(BlendIsa isa) {
   switch (isa) {
-    case BlendIsa::kAvx512:
-      return kAvx512Kernels;
     case BlendIsa::kAvx2:
       return kAvx2Kernels;
     case BlendIsa::kSse2:
@@ -400,19 +313,14 @@ size_t RowBytes(const Picture& p) { return static_cast<size_t>(p.stride()) / 8 *
 }  // namespace
 
 BlendIsa BestBlendIsa() {
-  static const BlendIsa best = [] {
-    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw")) {
-      return BlendIsa::kAvx512;
-    }
-    return __builtin_cpu_supports("avx2") ? BlendIsa::kAvx2 : BlendIsa::kSse2;
-  }();
+  static const BlendIsa best = __builtin_cpu_supports("avx2") ? BlendIsa::kAvx2 : BlendIsa::kSse2;
   return best;
 }
 
 BlendIsa ActiveBlendIsa() { return ActiveState().isa; }
 
 bool SetBlendIsa(BlendIsa isa) {
-  if (static_cast<int>(isa) > static_cast<int>(BestBlendIsa())) return false;
+  if (isa == BlendIsa::kAvx2 && BestBlendIsa() != BlendIsa::kAvx2) return false;
   ActiveState() = {isa, &TableFor(isa)};
   return true;
 }

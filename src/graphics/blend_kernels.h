@@ -14,8 +14,7 @@
 namespace quill {
 
 // Instruction sets the fast kernels can run on; kScalar runs the references.
-// Ordered: a processor that has one has all before it.
-enum class BlendIsa { kScalar, kSse2, kAvx2, kAvx512 };
+enum class BlendIsa { kScalar, kSse2, kAvx2 };
 
 // The best set this processor supports (chosen at start-up).
 BlendIsa BestBlendIsa();

@@ -17,21 +17,12 @@ using Bytes = std::vector<uint8_t>;
 
 std::vector<BlendIsa> FastIsas() {
   std::vector<BlendIsa> isas = {BlendIsa::kSse2};
-  for (BlendIsa isa : {BlendIsa::kAvx2, BlendIsa::kAvx512}) {
-    if (static_cast<int>(isa) <= static_cast<int>(BestBlendIsa())) isas.push_back(isa);
-  }
+  if (BestBlendIsa() == BlendIsa::kAvx2) isas.push_back(BlendIsa::kAvx2);
   return isas;
 }
 
 std::string IsaName(const testing::TestParamInfo<BlendIsa>& info) {
-  switch (info.param) {
-    case BlendIsa::kAvx512:
-      return "Avx512";
-    case BlendIsa::kAvx2:
-      return "Avx2";
-    default:
-      return "Sse2";
-  }
+  return info.param == BlendIsa::kAvx2 ? "Avx2" : "Sse2";
 }
 
 Bytes RandomBytes(std::mt19937& rng, size_t n) {
