@@ -1,7 +1,9 @@
 // qlmtool: list, extract and pack the engine's archives.
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,7 @@
 #include "common/text_util.h"
 #include "engine/archive_index.h"
 #include "engine/script_mask.h"
+#include "tools/qlmtool/picture_commands.h"
 #include "tools/script_pack.h"
 
 namespace fs = std::filesystem;
@@ -20,8 +23,11 @@ struct Command {
   const char* name;
   const char* usage;
   const char* help;
+  size_t min_args, max_args;  // counted with options; the command checks them further
   int (*run)(const std::vector<std::string>& args);
 };
+
+constexpr size_t kAnyCount = SIZE_MAX;
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "qlmtool: %s\n", message.c_str());
@@ -100,17 +106,23 @@ int Pack(const std::vector<std::string>& args_in) {
   }
   if (args.empty()) return Fail("pack: give the archive to write (see --help)");
   std::vector<ArchiveMember> members;
+  std::string error;
   size_t longest = 0;
   for (size_t i = 1; i < args.size(); ++i) {
-    auto data = ReadFile(args[i]);
-    if (!data) return Fail(args[i] + ": cannot read the file");
+    std::optional<std::vector<uint8_t>> data;
+    if (qlmtool::IsPictureSource(args[i])) {
+      data.emplace();
+      if (!qlmtool::EncodePictureFile(args[i], &*data, &error)) return Fail(error);
+    } else {
+      data = ReadFile(args[i]);
+      if (!data) return Fail(args[i] + ": cannot read the file");
+    }
     std::string name = ToUpperAscii(fs::path(args[i]).stem().string());
     longest = std::max(longest, name.size());
     members.push_back({std::move(name), std::move(*data)});
   }
   // Without --name-width, the smallest multiple of 4 that holds the longest name and its NUL.
   if (width == 0) width = static_cast<uint32_t>(std::max<size_t>(16, (longest + 4) / 4 * 4));
-  std::string error;
   auto bytes = BuildArchive(ArchiveLayout::DeclaredWidth, members, width, &error);
   if (!bytes) return Fail(args[0] + ": " + error);
   if (!WriteFileAtomic(args[0], *bytes, &error)) return Fail(error);
@@ -118,30 +130,37 @@ int Pack(const std::vector<std::string>& args_in) {
 }
 
 const Command kCommands[] = {
-    {"list", "list ARCHIVE", "One line per member: name, offset and size (tab-separated).", List},
+    {"list", "list ARCHIVE", "One line per member: name, offset and size (tab-separated).", 1, 1,
+     List},
     {"extract", "extract ARCHIVE DIR",
      "Writes every member into DIR. Script archive members are unmasked and written as NAME.txt "
      "in UTF-8, one text line per stored line.",
-     Extract},
+     2, 2, Extract},
     {"pack-scripts", "pack-scripts OUT.qlm DIR",
      "Packs every NAME.txt (UTF-8) of DIR as the script NAME: Shift-JIS lines ending in NUL, "
      "masked, in a fixed-width index.",
-     PackScripts},
+     2, 2, PackScripts},
     {"pack", "pack OUT.qlm FILE... [--name-width W]",
      "Packs files into a resource archive (declared-width index); members are named by their "
-     "file names without extension, in upper case.",
-     Pack},
+     "file names without extension, in upper case. A .png file is stored as a packed picture "
+     "(the smallest of the stage combinations); other files are stored as they are.",
+     1, kAnyCount, Pack},
+    {"encode-picture", "encode-picture IN.png OUT [--rle] [--delta] [--dense]",
+     "Writes the PNG picture as a packed picture member. --rle adds the run-length stage, "
+     "--delta the delta stage; --dense takes every match, for a smaller file that decodes more "
+     "slowly.",
+     2, 5, qlmtool::EncodePicture},
+    {"decode-picture", "decode-picture (ARCHIVE NAME | MEMBERFILE) OUT.png",
+     "Writes what the engine would show for a picture as PNG: member NAME of a picture or JPEG "
+     "archive, or a member file (a JPEG file or a packed picture). A damaged picture is written "
+     "as far as it decodes and the command fails.",
+     2, 3, qlmtool::DecodePicture},
 };
 
 void PrintUsage(FILE* to) {
   std::fprintf(to, "usage: qlmtool COMMAND ARGS...\n\ncommands:\n");
   for (const Command& c : kCommands) std::fprintf(to, "  qlmtool %s\n", c.usage);
   std::fprintf(to, "\n'qlmtool COMMAND --help' describes one command.\n");
-}
-
-size_t RequiredArgs(const Command& c) {
-  std::string name = c.name;
-  return name == "list" || name == "pack" ? 1 : 2;
 }
 
 }  // namespace
@@ -165,8 +184,7 @@ int main(int argc, char** argv) {
         return 0;
       }
     }
-    bool exact = std::string(c.name) != "pack";
-    if ((exact && args.size() != RequiredArgs(c)) || args.size() < RequiredArgs(c)) {
+    if (args.size() < c.min_args || args.size() > c.max_args) {
       std::fprintf(stderr, "usage: qlmtool %s\n", c.usage);
       return 2;
     }
