@@ -1,16 +1,121 @@
 #pragma once
 // The window backend: SDL2 window, input, clock, timer and audio device.
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/sdl/letterbox.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+union SDL_Event;
 
 namespace quill {
+
+class ImGuiLayer;
 
 // Opens the 800 × 624 window (24-pixel toolbar over the 800 × 600 screen). nullptr and *error
 // when SDL cannot start.
 std::unique_ptr<Platform> CreateSdlPlatform(const std::filesystem::path& game_folder,
                                             std::string* error);
+
+// The window. Pointer events are delivered in screen coordinates: presses and wheel turns outside
+// the picture (toolbar, bars) are dropped, and so is motion there, except while a button pressed
+// on the picture is held: then motion and the release arrive clamped to the picture's edge.
+class SdlPlatform : public Platform {
+ public:
+  explicit SdlPlatform(std::filesystem::path game_folder);
+  ~SdlPlatform() override;
+  SdlPlatform(const SdlPlatform&) = delete;
+  SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+  // Starts SDL's video and opens the window. False and *error when it cannot.
+  bool Open(std::string* error);
+
+  void SetEventSink(PlatformEvents* sink) override { sink_ = sink; }
+  uint32_t NowMs() override;
+  void SleepMs(uint32_t ms) override;
+  void PumpMessages() override;
+  bool ShouldStop() override { return false; }
+
+  void Present(const Picture& screen) override;
+  void PresentRect(const Picture& screen, Rect area) override;
+
+  void SetTitle(std::string_view sjis) override;
+  bool GetWindowPosition(int& x, int& y) override;
+  void SetWindowPosition(int x, int y) override;
+  bool SetDisplayMode(DisplayMode mode) override;
+  DisplayMode GetDisplayMode() override { return mode_; }
+  void GetDesktopSize(int& width, int& height) override;
+
+  bool AskOkCancel(std::string_view caption, std::string_view text) override;
+  void ShowError(std::string_view caption, std::string_view text) override;
+  // Nested calls (a dialog opening another from its DrawFrame) are refused: ImGui draws one frame
+  // at a time.
+  void RunModal(ModalDialog& dialog) override;
+
+  void SetCursorVisible(bool visible) override;
+  // False when the pointer is off the picture; x and y still hold where it maps to (beyond the
+  // screen's edges).
+  bool GetPointer(int& x, int& y) override;
+  void WarpPointer(int x, int y) override;
+
+  // An empty callback closes the device.
+  bool OpenAudio(AudioCallback callback) override;
+  void LockAudio() override;
+  void UnlockAudio() override;
+
+  const std::filesystem::path& GameFolder() override { return game_folder_; }
+  std::filesystem::path ConfigFolder() override;
+  std::filesystem::path DataFolder() override;
+  std::filesystem::path RuntimeFolder() override;
+
+  // The window's layout now, in window pixels; `picture` includes a shake offset.
+  WindowLayout Layout() const;
+  // Draws the window as it is now and reads its pixels (width × height of the window).
+  bool ReadWindowPixels(Picture& out);
+  SDL_Window* window() const { return window_; }
+
+ private:
+  void HandleEvent(const SDL_Event& event);
+  void HandleWindowEvent(const SDL_Event& event);
+  void HandlePointerEvent(const SDL_Event& event);
+  void FireTimerIfDue();
+  bool CreateTexture();
+  void DrawFrame();
+  void Render();
+  bool MovesRefused() const;
+  void ClearShake();
+  static void AudioPull(void* self, uint8_t* stream, int length);
+
+  std::filesystem::path game_folder_;
+  PlatformEvents* sink_ = nullptr;
+  bool video_started_ = false;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  std::unique_ptr<ImGuiLayer> imgui_;
+
+  uint64_t start_ticks_ = 0;
+  uint32_t next_tick_ = kTimerPeriodMs;
+
+  DisplayMode mode_ = DisplayMode::Window;
+  Rect windowed_{0, 0, kScreenWidth, kScreenHeight + kToolbarHeight};  // kept while not a window
+
+  // Shakes where the window cannot move: the requested displacement, in screen pixels, from
+  // where the window stood when the shake began.
+  int shake_dx_ = 0, shake_dy_ = 0;
+  int anchor_x_ = 0, anchor_y_ = 0;
+
+  unsigned buttons_held_ = 0;  // buttons pressed on the picture and not yet released
+  int modal_depth_ = 0;
+  bool close_pending_ = false;  // a close request that came while a dialog was open
+
+  uint32_t audio_device_ = 0;
+  AudioCallback audio_;
+};
 
 }  // namespace quill

@@ -1,0 +1,531 @@
+#include "platform/sdl/sdl_platform.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "common/sjis.h"
+#include "platform/sdl/input_translation.h"
+#include "platform/sdl/message_box.h"
+#include "platform/user_folders.h"
+#include "ui/imgui_layer.h"
+
+namespace quill {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr uint32_t kModalFrameMs = 16;
+constexpr int kMaxWheelNotches = 8;  // per event, so a runaway wheel cannot flood the engine
+
+unsigned ButtonBit(MouseButton b) { return 1u << static_cast<unsigned>(b); }
+
+bool ToMouseButton(uint8_t sdl_button, MouseButton& out) {
+  switch (sdl_button) {
+    case SDL_BUTTON_LEFT:
+      out = MouseButton::Left;
+      return true;
+    case SDL_BUTTON_RIGHT:
+      out = MouseButton::Right;
+      return true;
+    case SDL_BUTTON_MIDDLE:
+      out = MouseButton::Middle;
+      return true;
+    default:
+      return false;
+  }
+}
+
+SDL_Rect ToSdl(Rect r) { return SDL_Rect{r.x, r.y, r.w, r.h}; }
+
+}  // namespace
+
+std::unique_ptr<Platform> CreateSdlPlatform(const fs::path& game_folder, std::string* error) {
+  auto platform = std::make_unique<SdlPlatform>(game_folder);
+  if (!platform->Open(error)) return nullptr;
+  return platform;
+}
+
+SdlPlatform::SdlPlatform(fs::path game_folder) : game_folder_(std::move(game_folder)) {}
+
+SdlPlatform::~SdlPlatform() {
+  OpenAudio(nullptr);
+  if (imgui_) imgui_->Shutdown();
+  imgui_.reset();
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) SDL_DestroyWindow(window_);
+  if (video_started_) SDL_Quit();
+}
+
+bool SdlPlatform::Open(std::string* error) {
+  auto fail = [&](const char* what) {
+    if (error) *error = std::string(what) + ": " + SDL_GetError();
+    return false;
+  };
+  // The engine decides what a close means; a click that focuses the window still counts, as it
+  // does on the desktop the games were made for.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail("SDL video");
+  video_started_ = true;
+  start_ticks_ = SDL_GetTicks64();
+  next_tick_ = kTimerPeriodMs;
+
+  window_ = SDL_CreateWindow("Quill", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth,
+                             kScreenHeight + kToolbarHeight, SDL_WINDOW_RESIZABLE);
+  if (!window_) return fail("window");
+  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
+  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  if (!renderer_) return fail("renderer");
+  if (!CreateTexture()) return fail("texture");
+
+  imgui_ = std::make_unique<ImGuiLayer>();
+  std::string imgui_error;
+  if (!imgui_->Init(window_, renderer_, &imgui_error)) {
+    // The game still plays; only its dialogs are lost.
+    std::fprintf(stderr, "quill: dialogs are unavailable: %s\n", imgui_error.c_str());
+  }
+  SDL_StartTextInput();
+  Render();
+  return true;
+}
+
+bool SdlPlatform::CreateTexture() {
+  if (texture_) SDL_DestroyTexture(texture_);
+  // BGR24 is the byte order blue, green, red in memory: a Picture's rows as they are.
+  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING,
+                               kScreenWidth, kScreenHeight);
+  if (!texture_) return false;
+  SDL_SetTextureScaleMode(texture_, SDL_ScaleModeLinear);
+  Picture black(kScreenWidth, kScreenHeight);
+  SDL_UpdateTexture(texture_, nullptr, black.bytes().data(), black.stride());
+  return true;
+}
+
+uint32_t SdlPlatform::NowMs() { return static_cast<uint32_t>(SDL_GetTicks64() - start_ticks_); }
+
+void SdlPlatform::SleepMs(uint32_t ms) { SDL_Delay(ms); }
+
+void SdlPlatform::PumpMessages() {
+  if (close_pending_ && modal_depth_ == 0) {
+    close_pending_ = false;
+    if (sink_) sink_->OnCloseRequest();
+  }
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) HandleEvent(event);
+  FireTimerIfDue();
+}
+
+void SdlPlatform::FireTimerIfDue() {
+  uint32_t now = NowMs();
+  if (static_cast<int32_t>(now - next_tick_) < 0) return;
+  // Coalesce: one tick however late, the next one a period after it.
+  next_tick_ = now + kTimerPeriodMs;
+  if (sink_) sink_->OnTimer();
+}
+
+void SdlPlatform::HandleEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_QUIT:
+      if (sink_) sink_->OnCloseRequest();
+      break;
+    case SDL_WINDOWEVENT:
+      HandleWindowEvent(event);
+      break;
+    case SDL_RENDER_DEVICE_RESET:
+      // The textures are gone: make ours again and let the engine paint it.
+      CreateTexture();
+      if (imgui_) imgui_->ResetDeviceObjects();
+      if (sink_) sink_->OnPaint();
+      break;
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEWHEEL:
+      HandlePointerEvent(event);
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      std::optional<int> key = TranslateSdlKey(event.key.keysym.sym);
+      if (!key || !sink_) break;
+      if (event.type == SDL_KEYDOWN) {
+        sink_->OnKeyDown(*key);
+      } else {
+        sink_->OnKeyUp(*key);
+      }
+      break;
+    }
+    case SDL_TEXTINPUT:
+      for (const std::string& c : Utf8ToSjisChars(event.text.text)) {
+        if (sink_) sink_->OnChar(c);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlPlatform::HandleWindowEvent(const SDL_Event& event) {
+  if (event.window.windowID != SDL_GetWindowID(window_)) return;
+  switch (event.window.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+      if (sink_) sink_->OnCloseRequest();
+      break;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      if (sink_) {
+        sink_->OnPaint();
+      } else {
+        Render();
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlPlatform::HandlePointerEvent(const SDL_Event& event) {
+  Rect picture = Layout().picture;
+  auto deliver = [&](int wx, int wy, bool inside_only, auto&& call) {
+    ScreenPoint p = WindowToScreen(picture, wx, wy);
+    if (!p.inside && inside_only) return;
+    ClampToScreen(p.x, p.y);
+    if (sink_) call(p.x, p.y);
+  };
+  switch (event.type) {
+    case SDL_MOUSEMOTION:
+      deliver(event.motion.x, event.motion.y, buttons_held_ == 0,
+              [&](int x, int y) { sink_->OnMouseMove(x, y); });
+      break;
+    case SDL_MOUSEBUTTONDOWN: {
+      MouseButton b;
+      if (!ToMouseButton(event.button.button, b)) break;
+      if (!WindowToScreen(picture, event.button.x, event.button.y).inside) break;
+      buttons_held_ |= ButtonBit(b);
+      deliver(event.button.x, event.button.y, true,
+              [&](int x, int y) { sink_->OnMouseDown(b, x, y); });
+      break;
+    }
+    case SDL_MOUSEBUTTONUP: {
+      MouseButton b;
+      if (!ToMouseButton(event.button.button, b) || !(buttons_held_ & ButtonBit(b))) break;
+      buttons_held_ &= ~ButtonBit(b);
+      deliver(event.button.x, event.button.y, false,
+              [&](int x, int y) { sink_->OnMouseUp(b, x, y); });
+      break;
+    }
+    case SDL_MOUSEWHEEL: {
+      int notches = event.wheel.y;
+      if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+      notches = std::clamp(notches, -kMaxWheelNotches, kMaxWheelNotches);
+      int wx = 0, wy = 0;
+#if SDL_VERSION_ATLEAST(2, 26, 0)
+      wx = event.wheel.mouseX;
+      wy = event.wheel.mouseY;
+#else
+      SDL_GetMouseState(&wx, &wy);
+#endif
+      for (int i = 0; i < std::abs(notches); ++i) {
+        deliver(wx, wy, true,
+                [&](int x, int y) { sink_->OnMouseWheel(notches > 0 ? 1 : -1, x, y); });
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+WindowLayout SdlPlatform::Layout() const {
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  WindowLayout layout = ComputeLayout(w, h, mode_ == DisplayMode::Window);
+  // A shake is given in screen pixels; the picture is scaled.
+  layout.picture.x += shake_dx_ * layout.picture.w / kScreenWidth;
+  layout.picture.y += shake_dy_ * layout.picture.h / kScreenHeight;
+  return layout;
+}
+
+void SdlPlatform::DrawFrame() {
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderSetClipRect(renderer_, nullptr);
+  SDL_RenderClear(renderer_);
+  WindowLayout layout = Layout();
+  if (layout.game_area.w > 0 && layout.game_area.h > 0 && layout.picture.w > 0) {
+    // A shaken picture must not spill over the toolbar.
+    SDL_Rect clip = ToSdl(layout.game_area);
+    SDL_Rect dst = ToSdl(layout.picture);
+    SDL_RenderSetClipRect(renderer_, &clip);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
+    SDL_RenderSetClipRect(renderer_, nullptr);
+  }
+  if (imgui_) imgui_->EndFrame();  // draws a dialog frame when one was begun
+}
+
+void SdlPlatform::Render() {
+  DrawFrame();
+  SDL_RenderPresent(renderer_);
+}
+
+bool SdlPlatform::ReadWindowPixels(Picture& out) {
+  int w = 0, h = 0;
+  if (SDL_GetRendererOutputSize(renderer_, &w, &h) != 0 || w <= 0 || h <= 0) return false;
+  DrawFrame();
+  out.Create(w, h);
+  bool ok = SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_BGR24, out.bytes().data(),
+                                 out.stride()) == 0;
+  SDL_RenderPresent(renderer_);
+  return ok;
+}
+
+void SdlPlatform::Present(const Picture& screen) {
+  if (screen.width() < kScreenWidth || screen.height() < kScreenHeight) {
+    PresentRect(screen, Rect{0, 0, screen.width(), screen.height()});
+    return;
+  }
+  SDL_UpdateTexture(texture_, nullptr, screen.bytes().data(), screen.stride());
+  // Under a dialog the modal loop draws every frame.
+  if (modal_depth_ == 0) Render();
+}
+
+void SdlPlatform::PresentRect(const Picture& screen, Rect area) {
+  int x0 = std::max(area.x, 0), y0 = std::max(area.y, 0);
+  int x1 = std::min({area.x + area.w, screen.width(), kScreenWidth});
+  int y1 = std::min({area.y + area.h, screen.height(), kScreenHeight});
+  if (x1 <= x0 || y1 <= y0) return;
+  SDL_Rect rect{x0, y0, x1 - x0, y1 - y0};
+  SDL_UpdateTexture(texture_, &rect, screen.Pixel(x0, y0), screen.stride());
+  if (modal_depth_ == 0) Render();
+}
+
+void SdlPlatform::SetTitle(std::string_view sjis) {
+  SDL_SetWindowTitle(window_, SjisToUtf8Lossy(sjis).c_str());
+}
+
+bool SdlPlatform::MovesRefused() const {
+  // Wayland gives clients no say over where their windows go; a full-screen window has nowhere
+  // to go.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return mode_ == DisplayMode::FullScreen || (driver && std::strcmp(driver, "wayland") == 0);
+}
+
+void SdlPlatform::ClearShake() {
+  shake_dx_ = 0;
+  shake_dy_ = 0;
+}
+
+bool SdlPlatform::GetWindowPosition(int& x, int& y) {
+  int rx = 0, ry = 0;
+  SDL_GetWindowPosition(window_, &rx, &ry);
+  if (!MovesRefused()) {
+    x = rx;
+    y = ry;
+    return true;
+  }
+  if (shake_dx_ == 0 && shake_dy_ == 0) {
+    anchor_x_ = rx;
+    anchor_y_ = ry;
+  }
+  x = anchor_x_ + shake_dx_;
+  y = anchor_y_ + shake_dy_;
+  return true;
+}
+
+void SdlPlatform::SetWindowPosition(int x, int y) {
+  if (!MovesRefused()) {
+    ClearShake();
+    SDL_SetWindowPosition(window_, x, y);
+    return;
+  }
+  // The shake moves the picture instead, by the displacement from the shake's starting place.
+  if (shake_dx_ == 0 && shake_dy_ == 0) SDL_GetWindowPosition(window_, &anchor_x_, &anchor_y_);
+  shake_dx_ = x - anchor_x_;
+  shake_dy_ = y - anchor_y_;
+  if (modal_depth_ == 0) Render();
+}
+
+bool SdlPlatform::SetDisplayMode(DisplayMode mode) {
+  if (mode == mode_) return true;
+  if (mode_ == DisplayMode::Window) {
+    SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
+    SDL_GetWindowSize(window_, &windowed_.w, &windowed_.h);
+  }
+  if (mode == DisplayMode::FullScreen) {
+    if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
+  } else {
+    if (mode_ == DisplayMode::FullScreen && SDL_SetWindowFullscreen(window_, 0) != 0) return false;
+    bool windowed = mode == DisplayMode::Window;
+    SDL_SetWindowBordered(window_, windowed ? SDL_TRUE : SDL_FALSE);
+    SDL_SetWindowResizable(window_, windowed ? SDL_TRUE : SDL_FALSE);
+    if (windowed) {
+      SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
+      SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
+    } else {
+      SDL_SetWindowSize(window_, kScreenWidth, kScreenHeight);
+      SDL_SetWindowPosition(window_, 0, 0);
+    }
+  }
+  mode_ = mode;
+  ClearShake();
+  if (modal_depth_ == 0) Render();
+  return true;
+}
+
+void SdlPlatform::GetDesktopSize(int& width, int& height) {
+  SDL_DisplayMode desktop{};
+  int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
+  if (SDL_GetDesktopDisplayMode(display, &desktop) == 0) {
+    width = desktop.w;
+    height = desktop.h;
+  } else {
+    width = kScreenWidth;
+    height = kScreenHeight;
+  }
+}
+
+bool SdlPlatform::AskOkCancel(std::string_view caption, std::string_view text) {
+  std::string caption_utf8 = SjisToUtf8Lossy(caption);
+  std::string text_utf8 = SjisToUtf8Lossy(text);
+  const SDL_MessageBoxButtonData buttons[] = {
+      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "OK"},
+      {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "キャンセル"},
+  };
+  SDL_MessageBoxData box{SDL_MESSAGEBOX_INFORMATION,
+                         window_,
+                         caption_utf8.c_str(),
+                         text_utf8.c_str(),
+                         2,
+                         buttons,
+                         nullptr};
+  int pressed = -1;
+  if (SDL_ShowMessageBox(&box, &pressed) == 0) return pressed == 1;
+  if (modal_depth_ == 0 && imgui_ && imgui_->ready()) {
+    OkCancelDialog dialog(caption_utf8, text_utf8, true);
+    RunModal(dialog);
+    return dialog.ok();
+  }
+  // Nobody can be asked: saying yes keeps a close request from being refused for ever.
+  std::fprintf(stderr, "%s: %s (no dialog can be shown: answered OK)\n", caption_utf8.c_str(),
+               text_utf8.c_str());
+  return true;
+}
+
+void SdlPlatform::ShowError(std::string_view caption, std::string_view text) {
+  std::string caption_utf8 = SjisToUtf8Lossy(caption);
+  std::string text_utf8 = SjisToUtf8Lossy(text);
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption_utf8.c_str(), text_utf8.c_str(),
+                               window_) != 0) {
+    std::fprintf(stderr, "%s: %s\n", caption_utf8.c_str(), text_utf8.c_str());
+  }
+}
+
+void SdlPlatform::RunModal(ModalDialog& dialog) {
+  if (modal_depth_ > 0 || !imgui_ || !imgui_->ready()) {
+    std::fprintf(stderr, "quill: the %s dialog cannot be shown%s\n",
+                 std::string(dialog.Kind()).c_str(),
+                 modal_depth_ > 0 ? " while another is open" : "");
+    return;
+  }
+  ++modal_depth_;
+  buttons_held_ = 0;  // the game window loses its input to the dialog
+  bool open = true;
+  while (open) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+      imgui_->ProcessEvent(event);
+      if (event.type == SDL_QUIT ||
+          (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
+        close_pending_ = true;  // handed to the engine once the dialog has closed
+      } else if (event.type == SDL_RENDER_DEVICE_RESET) {
+        CreateTexture();
+        imgui_->ResetDeviceObjects();
+      }
+    }
+    FireTimerIfDue();
+    imgui_->BeginFrame();
+    open = dialog.DrawFrame();
+    Render();
+    if (open) SDL_Delay(kModalFrameMs);
+  }
+  --modal_depth_;
+  Render();  // the picture without the dialog
+}
+
+void SdlPlatform::SetCursorVisible(bool visible) {
+  SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+bool SdlPlatform::GetPointer(int& x, int& y) {
+  int px = 0, py = 0;
+  if (SDL_GetMouseFocus() == window_) {
+    SDL_GetMouseState(&px, &py);
+  } else {
+    // Off the window SDL only knows where the pointer is on the desktop.
+    int gx = 0, gy = 0, wx = 0, wy = 0;
+    SDL_GetGlobalMouseState(&gx, &gy);
+    SDL_GetWindowPosition(window_, &wx, &wy);
+    px = gx - wx;
+    py = gy - wy;
+  }
+  ScreenPoint p = WindowToScreen(Layout().picture, px, py);
+  x = p.x;
+  y = p.y;
+  return p.inside;
+}
+
+void SdlPlatform::WarpPointer(int x, int y) {
+  int wx = 0, wy = 0;
+  ScreenToWindow(Layout().picture, x, y, wx, wy);
+  SDL_WarpMouseInWindow(window_, wx, wy);
+}
+
+void SdlPlatform::AudioPull(void* self, uint8_t* stream, int length) {
+  // The mixer adds into silence, as on the headless device.
+  std::memset(stream, 0, static_cast<size_t>(length));
+  auto* platform = static_cast<SdlPlatform*>(self);
+  if (platform->audio_) platform->audio_(reinterpret_cast<int16_t*>(stream), length / 4);
+}
+
+bool SdlPlatform::OpenAudio(AudioCallback callback) {
+  if (audio_device_) {
+    SDL_CloseAudioDevice(audio_device_);
+    audio_device_ = 0;
+  }
+  audio_ = nullptr;
+  if (!callback) return false;
+  if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  audio_ = std::move(callback);
+  SDL_AudioSpec want{};
+  want.freq = kAudioRate;
+  want.format = AUDIO_S16SYS;
+  want.channels = 2;
+  want.samples = 1024;
+  want.callback = &SdlPlatform::AudioPull;
+  want.userdata = this;
+  SDL_AudioSpec have{};
+  // No changes allowed: SDL converts to whatever the device wants.
+  audio_device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (!audio_device_) {
+    audio_ = nullptr;
+    return false;
+  }
+  SDL_PauseAudioDevice(audio_device_, 0);
+  return true;
+}
+
+void SdlPlatform::LockAudio() {
+  if (audio_device_) SDL_LockAudioDevice(audio_device_);
+}
+
+void SdlPlatform::UnlockAudio() {
+  if (audio_device_) SDL_UnlockAudioDevice(audio_device_);
+}
+
+fs::path SdlPlatform::ConfigFolder() { return XdgConfigFolder(); }
+fs::path SdlPlatform::DataFolder() { return XdgDataFolder(); }
+fs::path SdlPlatform::RuntimeFolder() { return XdgRuntimeFolder(); }
+
+}  // namespace quill

@@ -1,0 +1,120 @@
+#include "ui/imgui_layer.h"
+
+#include <SDL.h>
+#include <fontconfig/fontconfig.h>
+#include <imgui.h>
+#include <imgui_impl_sdl.h>
+#include <imgui_impl_sdlrenderer.h>
+
+namespace quill {
+namespace {
+
+constexpr float kFontPixels = 18.0f;
+
+// The matched file when the best match for `pattern_text` can draw Japanese kana.
+std::string MatchWithKana(FcConfig* config, const char* pattern_text) {
+  std::string file;
+  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(pattern_text));
+  if (!pattern) return file;
+  FcConfigSubstitute(config, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(config, pattern, &result);
+  if (match) {
+    FcChar8* path = nullptr;
+    FcCharSet* charset = nullptr;
+    // Plain fontconfig sends unknown families to a Latin face, so check the coverage.
+    if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch &&
+        FcPatternGetCharSet(match, FC_CHARSET, 0, &charset) == FcResultMatch &&
+        FcCharSetHasChar(charset, 0x3042) && FcCharSetHasChar(charset, 0x6F22)) {
+      file = reinterpret_cast<const char*>(path);
+    }
+    FcPatternDestroy(match);
+  }
+  FcPatternDestroy(pattern);
+  return file;
+}
+
+}  // namespace
+
+std::string FindJapaneseFontFile() {
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  if (!config) return {};
+  std::string file;
+  for (const char* name : {"IPAGothic", "IPAPGothic", ":lang=ja"}) {
+    file = MatchWithKana(config, name);
+    if (!file.empty()) break;
+  }
+  FcConfigDestroy(config);
+  return file;
+}
+
+ImGuiLayer::~ImGuiLayer() { Shutdown(); }
+
+bool ImGuiLayer::Init(SDL_Window* window, SDL_Renderer* renderer, std::string* error) {
+  Shutdown();
+  IMGUI_CHECKVERSION();
+  ImGui::CreateContext();
+  ImGuiIO& io = ImGui::GetIO();
+  io.IniFilename = nullptr;  // nothing of the layout is kept between runs
+  io.LogFilename = nullptr;
+  ImGui::StyleColorsDark();
+
+  font_file_ = FindJapaneseFontFile();
+  if (font_file_.empty() || !io.Fonts->AddFontFromFileTTF(font_file_.c_str(), kFontPixels, nullptr,
+                                                          io.Fonts->GetGlyphRangesJapanese())) {
+    font_file_.clear();
+    io.Fonts->AddFontDefault();
+  }
+
+  if (!ImGui_ImplSDL2_InitForSDLRenderer(window)) {
+    if (error) *error = "the ImGui SDL backend did not start";
+    ImGui::DestroyContext();
+    return false;
+  }
+  if (!ImGui_ImplSDLRenderer_Init(renderer)) {
+    if (error) *error = "the ImGui renderer backend did not start";
+    ImGui_ImplSDL2_Shutdown();
+    ImGui::DestroyContext();
+    return false;
+  }
+  ready_ = true;
+  return true;
+}
+
+void ImGuiLayer::Shutdown() {
+  if (!ready_) return;
+  if (in_frame_) ImGui::EndFrame();
+  in_frame_ = false;
+  ImGui_ImplSDLRenderer_Shutdown();
+  ImGui_ImplSDL2_Shutdown();
+  ImGui::DestroyContext();
+  ready_ = false;
+}
+
+void ImGuiLayer::ResetDeviceObjects() {
+  if (!ready_) return;
+  ImGui_ImplSDLRenderer_DestroyDeviceObjects();
+  ImGui_ImplSDLRenderer_CreateDeviceObjects();
+}
+
+void ImGuiLayer::ProcessEvent(const SDL_Event& event) {
+  if (ready_) ImGui_ImplSDL2_ProcessEvent(&event);
+}
+
+void ImGuiLayer::BeginFrame() {
+  if (!ready_ || in_frame_) return;
+  ImGui_ImplSDLRenderer_NewFrame();
+  ImGui_ImplSDL2_NewFrame();
+  ImGui::NewFrame();
+  in_frame_ = true;
+}
+
+void ImGuiLayer::EndFrame() {
+  if (!in_frame_) return;
+  in_frame_ = false;
+  ImGui::Render();
+  ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
+}
+
+}  // namespace quill
