@@ -57,8 +57,8 @@ const Bytes& Packed(int flags) {
   static std::map<int, Bytes> cache;
   auto it = cache.find(flags);
   if (it == cache.end()) {
-    auto member = quill::EncodePackedPicture(
-        Scene(), {(flags & 1) != 0, (flags & 2) != 0, (flags & 4) != 0});
+    auto member =
+        quill::EncodePackedPicture(Scene(), {(flags & 1) != 0, (flags & 2) != 0, (flags & 4) != 0});
     it = cache.emplace(flags, *member).first;
   }
   return it->second;
@@ -158,7 +158,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void PrintRatios() const {
     auto zlib = times_.find("BM_ZlibInflate");
     if (zlib == times_.end()) return;
-    std::printf("\nDecoding speed relative to zlib inflate of the same pixels (higher is faster):\n");
+    std::printf(
+        "\nDecoding speed relative to zlib inflate of the same pixels (higher is faster):\n");
     for (const auto& [name, time] : times_) {
       if (name != zlib->first) {
         std::printf("  %-22s %-18s %6.2fx\n", name.c_str(), time.second.c_str(),

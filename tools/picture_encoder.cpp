@@ -128,7 +128,8 @@ class MatchFinder {
     if (best.len < 3) {
       // Two-byte matches only pay as short tokens, within 32 bytes.
       for (size_t d = 1; d <= std::min<size_t>(32, pos); ++d) {
-        if (cur[-static_cast<ptrdiff_t>(d)] == cur[0] && cur[1 - static_cast<ptrdiff_t>(d)] == cur[1]) {
+        if (cur[-static_cast<ptrdiff_t>(d)] == cur[0] &&
+            cur[1 - static_cast<ptrdiff_t>(d)] == cur[1]) {
           best = {d, 2};
           break;
         }
@@ -251,8 +252,9 @@ std::optional<std::vector<uint8_t>> EncodePackedPicture(const Picture& picture,
                                                         PackedPictureOptions options,
                                                         std::string* error) {
   if (picture.width() > 0xFFFF || picture.height() > 0xFFFF) {
-    if (error) *error = "picture of " + std::to_string(picture.width()) + " x " +
-                        std::to_string(picture.height()) + " is larger than 65535 x 65535";
+    if (error)
+      *error = "picture of " + std::to_string(picture.width()) + " x " +
+               std::to_string(picture.height()) + " is larger than 65535 x 65535";
     return std::nullopt;
   }
   if (picture.bytes().size() > kMaxPictureBytes) {

@@ -1,11 +1,11 @@
 #include "graphics/jpeg_picture.h"
 
+#include <jpeglib.h>
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <string>
-
-#include <jpeglib.h>
 
 namespace quill {
 
@@ -79,10 +79,9 @@ Outcome RunDecoder(const uint8_t* data, size_t size, Picture& target, JpegErrors
   jpeg_start_decompress(&cinfo);
   const int width = static_cast<int>(cinfo.output_width);
   const int height = static_cast<int>(cinfo.output_height);
-  JSAMPARRAY cmyk_row =
-      cmyk ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
-                                        cinfo.output_width * 4, 1)
-           : nullptr;
+  JSAMPARRAY cmyk_row = cmyk ? (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo),
+                                                          JPOOL_IMAGE, cinfo.output_width * 4, 1)
+                             : nullptr;
   if (target.width() != width || target.height() != height) target.Create(width, height);
   sized = true;
   while (cinfo.output_scanline < cinfo.output_height) {

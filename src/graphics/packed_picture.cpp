@@ -111,13 +111,15 @@ size_t DecodeDictionaryStage(std::span<const uint8_t> in_span, std::span<uint8_t
   constexpr size_t kGroupOutput = 8 * 4096 + 48;
   size_t ip = 0, op = 0;
   auto ended = [&] {
-    if (error) *error = "compressed data end after " + std::to_string(op) + " of " +
-                        std::to_string(out_size) + " bytes";
+    if (error)
+      *error = "compressed data end after " + std::to_string(op) + " of " +
+               std::to_string(out_size) + " bytes";
     return op;
   };
   auto before_start = [&](size_t dist) {
-    if (error) *error = "match at output byte " + std::to_string(op) + " reaches back " +
-                        std::to_string(dist) + " bytes, before the start";
+    if (error)
+      *error = "match at output byte " + std::to_string(op) + " reaches back " +
+               std::to_string(dist) + " bytes, before the start";
     return op;
   };
   while (op < out_size) {
@@ -234,8 +236,8 @@ size_t DecodeRunLengthStage(std::span<const uint8_t> in_span, std::span<uint8_t>
     ip += unit;
   }
   if (op < out_size && error) {
-    *error = "run-length data end after " + std::to_string(op) + " of " +
-             std::to_string(out_size) + " bytes";
+    *error = "run-length data end after " + std::to_string(op) + " of " + std::to_string(out_size) +
+             " bytes";
   }
   return op;
 }

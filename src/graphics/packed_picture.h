@@ -51,8 +51,9 @@ std::optional<PackedPictureHeader> ReadPackedHeader(std::span<const uint8_t> mem
 //   and every byte after them is black (0).
 PictureDecodeResult DecodePackedPicture(std::span<const uint8_t> member, Picture& target);
 
-// The stages on their own (the encoder's tests and the tools use them). Each writes at most
-// out.size() bytes, returns how many it wrote, and on damage sets *error and stops.
+// The stages on their own (the encoder's tests and the tools use them). Each stays inside out,
+// returns how many bytes it produced, and on damage sets *error and stops; bytes of out past the
+// returned count may have been written over and hold no data.
 size_t DecodeDictionaryStage(std::span<const uint8_t> in, std::span<uint8_t> out,
                              std::string* error);
 size_t DecodeRunLengthStage(std::span<const uint8_t> in, std::span<uint8_t> out,

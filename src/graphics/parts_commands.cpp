@@ -39,7 +39,8 @@ void DrawPtset(const Picture& parts, const PtsetArguments& a, Picture& display) 
   const int64_t dx = a[4], dy = a[5];
   if (w <= 0 || h <= 0) return;
   // Only the part that lands on the display is visited, whatever the rectangle's size.
-  const int64_t top = std::max<int64_t>(dy, 0), bottom = std::min<int64_t>(dy + h, display.height());
+  const int64_t top = std::max<int64_t>(dy, 0),
+                bottom = std::min<int64_t>(dy + h, display.height());
   const int64_t left = std::max<int64_t>(dx, 0), right = std::min<int64_t>(dx + w, display.width());
   for (int64_t y = top; y < bottom; ++y) {
     const int64_t sy = y1 + (y - dy);

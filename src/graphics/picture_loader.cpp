@@ -39,7 +39,8 @@ std::optional<std::vector<uint8_t>> ReadPackedMember(const std::filesystem::path
   }
   auto parsed = ReadPackedHeader(*header);
   if (!parsed) return header;  // the decoder reports the short header
-  uint64_t want = std::min<uint64_t>(kPackedHeaderSize + uint64_t{parsed->compressed_size}, available);
+  uint64_t want =
+      std::min<uint64_t>(kPackedHeaderSize + uint64_t{parsed->compressed_size}, available);
   auto member = ReadFileRange(path, offset, want);
   if (!member) *error = path.string() + ": cannot read the member";
   return member;
@@ -102,7 +103,8 @@ PictureLoadResult PictureLoader::Load(std::string_view name, Picture& target) {
       decoded = DecodePackedPicture(*bytes, target);
     }
     result.loaded = decoded.target_written;
-    if (!decoded.ok) result.error = a.path.string() + ": " + a.index.names[i] + ": " + decoded.error;
+    if (!decoded.ok)
+      result.error = a.path.string() + ": " + a.index.names[i] + ": " + decoded.error;
     break;
   }
   last_error_ = result.error;

@@ -1,13 +1,12 @@
 #include "graphics/jpeg_picture.h"
 
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <vector>
-
-#include <jpeglib.h>
 
 namespace quill {
 namespace {
@@ -52,8 +51,8 @@ Bytes RedBlue(int width, int height) {
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       bool left = x < width / 2;
-      rgb.insert(rgb.end(), {static_cast<uint8_t>(left ? 255 : 0), 0,
-                             static_cast<uint8_t>(left ? 0 : 255)});
+      rgb.insert(rgb.end(),
+                 {static_cast<uint8_t>(left ? 255 : 0), 0, static_cast<uint8_t>(left ? 0 : 255)});
     }
   }
   return rgb;
@@ -162,7 +161,8 @@ TEST(DecodeJpegPicture, DamagedScansAreReportedAndKeepTheSize) {
   const int w = 64, h = 64;
   Bytes samples = RedBlue(w, h);
   std::mt19937 noise(3);
-  for (size_t i = size_t{w} * 8 * 3; i < samples.size(); ++i) samples[i] = static_cast<uint8_t>(noise());
+  for (size_t i = size_t{w} * 8 * 3; i < samples.size(); ++i)
+    samples[i] = static_cast<uint8_t>(noise());
   const Bytes good = MakeJpeg(w, h, 3, samples);
   Bytes cut(good.begin(), good.begin() + good.size() * 6 / 10);
   ASSERT_GT(good.size(), 4000u);

@@ -145,15 +145,22 @@ TEST(DictionaryStage, TokensOfEveryKind) {
     Bytes expected;
   };
   Bytes after_ten_medium = ten;
-  for (int i = 0; i < 18; ++i) after_ten_medium.push_back(after_ten_medium[after_ten_medium.size() - 10]);
+  for (int i = 0; i < 18; ++i)
+    after_ten_medium.push_back(after_ten_medium[after_ten_medium.size() - 10]);
   const Case cases[] = {
       {"short match of distance 1 after one literal", Tokens().Literal(7).Short(1, 4).bytes(),
        Bytes(5, 7)},
-      {"short match longer than its distance repeats", Tokens().Literal(1).Literal(2).Short(2, 4).bytes(),
+      {"short match longer than its distance repeats",
+       Tokens().Literal(1).Literal(2).Short(2, 4).bytes(),
        {1, 2, 1, 2, 1, 2}},
       {"short match of distance 32, length 2",
        Tokens().LiteralRun(Counting(32)).Short(32, 2).bytes(),
-       [] { Bytes b = Counting(32); b.push_back(b[0]); b.push_back(b[1]); return b; }()},
+       [] {
+         Bytes b = Counting(32);
+         b.push_back(b[0]);
+         b.push_back(b[1]);
+         return b;
+       }()},
       {"literal run of 9", Tokens().LiteralRun(Counting(9)).bytes(), Counting(9)},
       {"literal run of 40", Tokens().LiteralRun(Counting(40)).bytes(), Counting(40)},
       {"medium match of length 18", Tokens().LiteralRun(ten).Medium(10, 18).bytes(),
@@ -252,14 +259,16 @@ TEST(RunLengthStage, TokensOfEveryUnitSize) {
     Bytes expected;
   };
   const Case cases[] = {
-      {"C0 03 repeats a 3-byte unit four times", {0xC0, 0x03, 0x10, 0x20, 0x30},
+      {"C0 03 repeats a 3-byte unit four times",
+       {0xC0, 0x03, 0x10, 0x20, 0x30},
        Repeat({0x10, 0x20, 0x30}, 4)},
       {"80-9F: 1-byte units", {0x80, 0x04, 0xAB}, Bytes(5, 0xAB)},
       {"9F FF: 8192 1-byte units", {0x9F, 0xFF, 0x01}, Bytes(8192, 0x01)},
       {"A0-BF: 2-byte units", {0xA1, 0x00, 0x01, 0x02}, Repeat({0x01, 0x02}, 257)},
       {"C0-DF: 3-byte units", {0xDF, 0xFF, 0x05, 0x06, 0x07}, Repeat({5, 6, 7}, 8192)},
       {"E0-FF: 4-byte units", {0xE0, 0x02, 1, 2, 3, 4}, Repeat({1, 2, 3, 4}, 3)},
-      {"literal tokens of 1 and 128", [] {
+      {"literal tokens of 1 and 128",
+       [] {
          Bytes s{0x00, 0x42, 0x7F};
          Bytes lit = Counting(128);
          s.insert(s.end(), lit.begin(), lit.end());
@@ -271,7 +280,9 @@ TEST(RunLengthStage, TokensOfEveryUnitSize) {
          e.insert(e.end(), lit.begin(), lit.end());
          return e;
        }()},
-      {"runs and literals mixed", {0x01, 9, 8, 0x80, 0x01, 7, 0xA0, 0x00, 5, 6}, {9, 8, 7, 7, 5, 6}},
+      {"runs and literals mixed",
+       {0x01, 9, 8, 0x80, 0x01, 7, 0xA0, 0x00, 5, 6},
+       {9, 8, 7, 7, 5, 6}},
   };
   for (const Case& c : cases) {
     std::string error;
@@ -305,7 +316,8 @@ TEST(DecodePackedPicture, StagesByFlags) {
   // A 2 x 2 picture: pixels p0 p1 / p2 p3.
   const Bytes pixels{1, 2, 3, 1, 2, 3, 9, 8, 7, 10, 10, 10};
   Bytes deltas = pixels;
-  for (size_t i = deltas.size(); i-- > 3;) deltas[i] = static_cast<uint8_t>(deltas[i] - deltas[i - 3]);
+  for (size_t i = deltas.size(); i-- > 3;)
+    deltas[i] = static_cast<uint8_t>(deltas[i] - deltas[i - 3]);
   const Bytes rle_of_pixels{0xC0, 0x01, 1, 2, 3, 0x05, 9, 8, 7, 10, 10, 10};
   // d0 literally, d1 (all zero) as a 1-byte run of 3, then d2 d3 literally.
   Bytes rle_of_deltas{0x02, deltas[0], deltas[1], deltas[2], 0x80, 0x02, 0x00, 0x05};
@@ -315,11 +327,8 @@ TEST(DecodePackedPicture, StagesByFlags) {
     Bytes stage_input;
   };
   const Case cases[] = {
-      {0x00, pixels},
-      {0x3F, pixels},  // bits other than 40 and 80 are ignored
-      {0x40, rle_of_pixels},
-      {0x80, deltas},
-      {0xC0, rle_of_deltas},
+      {0x00, pixels},        {0x3F, pixels},  // bits other than 40 and 80 are ignored
+      {0x40, rle_of_pixels}, {0x80, deltas}, {0xC0, rle_of_deltas},
   };
   for (const Case& c : cases) {
     Bytes member = Member(c.flags, 2, 2, AllLiterals(c.stage_input),
@@ -358,7 +367,8 @@ TEST(DecodePackedPicture, ImpossibleHeadersLeaveTheTargetAlone) {
       {"far more pixels than the stream can give", Member(0, 4000, 4000, AllLiterals(pixels))},
       {"intermediate size no stream can give", Member(0x40, 2, 2, AllLiterals(pixels), 0x7FFFFFFF)},
       {"picture far larger than its intermediate data", Member(0x40, 4000, 4000, Bytes(20, 0), 4)},
-      {"picture too large to allocate", [] {
+      {"picture too large to allocate",
+       [] {
          Bytes m = Member(0, 65535, 65535, {});
          m[4] = m[5] = m[6] = m[7] = 0xFF;  // L claims 4 GiB that are not there
          return m;
@@ -395,20 +405,23 @@ TEST(DecodePackedPicture, DamagedStreamsKeepTheDecodedPartAndBlackenTheRest) {
   const Case cases[] = {
       {"stream ends early", Member(0, 4, 1, cut), 9},
       {"L promises more than the member holds",
-       with_l(Member(0, 4, 1, Bytes(cut.begin(), cut.begin() + 8)), static_cast<uint32_t>(cut.size())), 7},
+       with_l(Member(0, 4, 1, Bytes(cut.begin(), cut.begin() + 8)),
+              static_cast<uint32_t>(cut.size())),
+       7},
       {"first token is a match", Member(0, 4, 1, Tokens().Short(1, 4).bytes()), 0},
       {"match reaching before the start",
        Member(0, 4, 1, Tokens().Literal(10).Literal(20).Literal(30).Medium(4, 9).bytes()), 3},
       {"long match reaching before the start",
        Member(0, 4, 1, Tokens().Literal(10).Long(2, 5).bytes()), 1},
-      {"literal run cut short",
-       Member(0, 4, 1, Bytes{0x80, 0x0B, 10, 20, 30, 40, 50}), 5},
+      {"literal run cut short", Member(0, 4, 1, Bytes{0x80, 0x0B, 10, 20, 30, 40, 50}), 5},
       {"medium token without its second byte", Member(0, 4, 1, Bytes{0x40, 10, 0x80}), 1},
       {"long token without its third byte", Member(0, 4, 1, Bytes{0x40, 10, 0xC0, 0x00}), 1},
-      {"run-length stage ends early", Member(0x40, 4, 1, AllLiterals({0x05, 10, 20, 30, 40, 50, 60}), 7), 6},
-      {"run token without its value", Member(0x40, 4, 1, AllLiterals({0x00, 10, 0xC0, 0x01, 20}), 5), 1},
-      {"dictionary stage ends before the intermediate size",
-       Member(0x40, 4, 1, dict_cut_rle, 13), 10},
+      {"run-length stage ends early",
+       Member(0x40, 4, 1, AllLiterals({0x05, 10, 20, 30, 40, 50, 60}), 7), 6},
+      {"run token without its value",
+       Member(0x40, 4, 1, AllLiterals({0x00, 10, 0xC0, 0x01, 20}), 5), 1},
+      {"dictionary stage ends before the intermediate size", Member(0x40, 4, 1, dict_cut_rle, 13),
+       10},
   };
   for (const Case& c : cases) {
     Picture target(4, 1);
@@ -449,7 +462,8 @@ TEST(DecodePackedPicture, RandomDamageNeverEscapesItsBuffers) {
   std::mt19937 rng(777);
   for (int round = 0; round < 3000; ++round) {
     const uint8_t flags = static_cast<uint8_t>((rng() % 4) << 6);
-    const uint16_t w = static_cast<uint16_t>(1 + rng() % 9), h = static_cast<uint16_t>(1 + rng() % 9);
+    const uint16_t w = static_cast<uint16_t>(1 + rng() % 9),
+                   h = static_cast<uint16_t>(1 + rng() % 9);
     Bytes stage(size_t{w} * h * 3);
     for (auto& b : stage) b = static_cast<uint8_t>(rng() % 4);
     if (flags & 0x40) {

@@ -23,8 +23,8 @@ class PartsloadTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::vector<ArchiveMember> members;
-    for (auto& [name, picture] : {std::pair{"PARTS", Solid(10, 4, 1, 2, 3)},
-                                  std::pair{"PRESSED", Solid(10, 4, 4, 5, 6)}}) {
+    for (auto& [name, picture] :
+         {std::pair{"PARTS", Solid(10, 4, 1, 2, 3)}, std::pair{"PRESSED", Solid(10, 4, 4, 5, 6)}}) {
       members.push_back({name, *EncodePackedPicture(picture, {})});
     }
     std::string error;
@@ -116,8 +116,8 @@ TEST(DrawPtset, ClipsAtTheDisplayAndDrawsBlackOutsideTheParts) {
   struct Case {
     const char* what;
     PtsetArguments a;
-    int x, y;           // a display pixel to look at
-    int b, g, r;        // what it must hold (7 7 7: untouched)
+    int x, y;     // a display pixel to look at
+    int b, g, r;  // what it must hold (7 7 7: untouched)
   };
   const Case cases[] = {
       {"off the display's right edge", {10, 10, 60, 20, 790, 0}, 799, 5, 19, 15, 100},
@@ -126,8 +126,13 @@ TEST(DrawPtset, ClipsAtTheDisplayAndDrawsBlackOutsideTheParts) {
       {"negative source is black", {-10, 0, 20, 10, 0, 0}, 3, 3, 0, 0, 0},
       {"empty rectangle draws nothing", {50, 50, 50, 60, 0, 0}, 0, 0, 7, 7, 7},
       {"reversed rectangle draws nothing", {60, 50, 10, 60, 0, 0}, 0, 0, 7, 7, 7},
-      {"huge rectangle is bounded by the display", {0, 0, 2000000000, 2000000000, 0, 0}, 799, 599,
-       0, 0, 0},
+      {"huge rectangle is bounded by the display",
+       {0, 0, 2000000000, 2000000000, 0, 0},
+       799,
+       599,
+       0,
+       0,
+       0},
   };
   for (const Case& c : cases) {
     Picture display = Solid(800, 600, 7, 7, 7);

@@ -1,7 +1,6 @@
 #include "graphics/picture_loader.h"
 
 #include <gtest/gtest.h>
-
 #include <stb/stb_image_write.h>
 
 #include <map>
@@ -61,8 +60,7 @@ class PictureLoaderTest : public ::testing::Test {
 };
 
 TEST_F(PictureLoaderTest, SearchOrderJpegThenThirdSecondFirst) {
-  Archive(PictureArchiveRole::kJpeg, "mg_gjp.qlm",
-          {{"BOTH", Jpeg(Solid(8, 8, 0, 0, 255))}});
+  Archive(PictureArchiveRole::kJpeg, "mg_gjp.qlm", {{"BOTH", Jpeg(Solid(8, 8, 0, 0, 255))}});
   Archive(PictureArchiveRole::kPictures1, "mg_gra.qlm",
           {{"BOTH", Packed(Solid(4, 4, 0, 255, 0))},
            {"ONE", Packed(Solid(1, 1, 1, 1, 1))},
@@ -78,11 +76,10 @@ TEST_F(PictureLoaderTest, SearchOrderJpegThenThirdSecondFirst) {
     uint8_t b, g, r;
   };
   const Case cases[] = {
-      {"BOTH", 8, 8, 0, 0, 255},     // the JPEG hides the packed picture of the same name
-      {"ONE", 5, 5, 70, 80, 90},     // the third archive hides the second and the first
-      {"TWO", 6, 1, 40, 50, 60},     // the second hides the first
-      {"FIRST", 2, 3, 10, 20, 30},
-      {"first", 2, 3, 10, 20, 30},   // names match ignoring case
+      {"BOTH", 8, 8, 0, 0, 255},  // the JPEG hides the packed picture of the same name
+      {"ONE", 5, 5, 70, 80, 90},  // the third archive hides the second and the first
+      {"TWO", 6, 1, 40, 50, 60},  // the second hides the first
+      {"FIRST", 2, 3, 10, 20, 30}, {"first", 2, 3, 10, 20, 30},  // names match ignoring case
       {"bOtH", 8, 8, 0, 0, 255},
   };
   for (const Case& c : cases) {
@@ -104,7 +101,8 @@ TEST_F(PictureLoaderTest, SmallerPictureResizesItsTarget) {
   for (int y = 0; y < 480; ++y) {
     for (int x = 0; x < 640; ++x) {
       uint8_t* p = picture.Pixel(x, y);
-      p[0] = static_cast<uint8_t>(x), p[1] = static_cast<uint8_t>(y), p[2] = static_cast<uint8_t>(x ^ y);
+      p[0] = static_cast<uint8_t>(x), p[1] = static_cast<uint8_t>(y),
+      p[2] = static_cast<uint8_t>(x ^ y);
     }
   }
   Archive(PictureArchiveRole::kPictures1, "mg_gra.qlm", {{"BG01", Packed(picture, {false, true})}});
@@ -158,9 +156,10 @@ TEST_F(PictureLoaderTest, DamagedMembersAreReportedAndLeaveADefinedTarget) {
   Bytes cut_packed = Packed(picture);
   cut_packed.resize(cut_packed.size() - 4);
   Bytes bad_header = Packed(picture);
-  bad_header[3] = 4;  // bytes per pixel
+  bad_header[3] = 4;      // bytes per pixel
   Picture noisy(64, 64);  // mostly scan data, so that the cut falls inside the scan
-  for (size_t i = 0; i < noisy.bytes().size(); ++i) noisy.bytes()[i] = static_cast<uint8_t>(i * 7919 >> 3);
+  for (size_t i = 0; i < noisy.bytes().size(); ++i)
+    noisy.bytes()[i] = static_cast<uint8_t>(i * 7919 >> 3);
   Bytes jpeg = Jpeg(noisy);
   Bytes cut_jpeg(jpeg.begin(), jpeg.begin() + jpeg.size() * 3 / 4);
   Archive(PictureArchiveRole::kJpeg, "mg_gjp.qlm",
@@ -173,11 +172,8 @@ TEST_F(PictureLoaderTest, DamagedMembersAreReportedAndLeaveADefinedTarget) {
     int w, h;
   };
   const Case cases[] = {
-      {"CUT", true, 4, 4},
-      {"CUTJPEG", true, 64, 64},
-      {"BADHEADER", false, 0, 0},
-      {"TINY", false, 0, 0},
-      {"NOISEJPEG", false, 0, 0},
+      {"CUT", true, 4, 4},   {"CUTJPEG", true, 64, 64},  {"BADHEADER", false, 0, 0},
+      {"TINY", false, 0, 0}, {"NOISEJPEG", false, 0, 0},
   };
   for (const Case& c : cases) {
     Picture target = Solid(3, 3, 1, 1, 1);

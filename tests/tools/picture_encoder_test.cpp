@@ -24,7 +24,8 @@ Picture Make(int w, int h, Content content, uint32_t seed) {
     for (int x = 0; x < w; ++x) {
       uint8_t* px = p.Pixel(x, y);
       Content c = content;
-      if (c == Content::kMixed) c = x < w / 3 ? Content::kFlat : y < h / 2 ? Content::kGradient : Content::kNoise;
+      if (c == Content::kMixed)
+        c = x < w / 3 ? Content::kFlat : y < h / 2 ? Content::kGradient : Content::kNoise;
       switch (c) {
         case Content::kNoise:
           px[0] = static_cast<uint8_t>(rng()), px[1] = static_cast<uint8_t>(rng()),

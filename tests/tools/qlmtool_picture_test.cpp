@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <stb/stb_image_write.h>
 
 #include <string>
@@ -58,7 +57,8 @@ TEST_F(QlmtoolPictureTest, EncodeAndDecodeRoundTripWithEveryOption) {
     uint8_t flags;
   };
   const Case cases[] = {
-      {{}, 0x00}, {{"--rle"}, 0x40}, {{"--delta"}, 0x80}, {{"--delta", "--rle"}, 0xC0}, {{"--dense"}, 0x00},
+      {{}, 0x00},          {{"--rle"}, 0x40}, {{"--delta"}, 0x80}, {{"--delta", "--rle"}, 0xC0},
+      {{"--dense"}, 0x00},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args{"encode-picture", Path("in.png"), Path("pic")};
@@ -90,7 +90,8 @@ TEST_F(QlmtoolPictureTest, PackEncodesPngFilesAndStoresOthersAsTheyAre) {
   ASSERT_GE(txt, 0);
   EXPECT_EQ(*ReadArchiveMember(dir_ / "mg_gra.qlm", *read.index, txt), notes);
   Picture decoded;
-  EXPECT_TRUE(DecodePackedPicture(*ReadArchiveMember(dir_ / "mg_gra.qlm", *read.index, bg), decoded).ok);
+  EXPECT_TRUE(
+      DecodePackedPicture(*ReadArchiveMember(dir_ / "mg_gra.qlm", *read.index, bg), decoded).ok);
   EXPECT_EQ(decoded, picture);
   // The archive form of decode-picture finds the member ignoring case.
   r = RunProgram("qlmtool", {"decode-picture", Path("mg_gra.qlm"), "bg01", Path("out.png")});

@@ -85,7 +85,8 @@ int EncodePicture(const std::vector<std::string>& args) {
 
 int DecodePicture(const std::vector<std::string>& args) {
   for (const std::string& a : args) {
-    if (a.size() > 1 && a[0] == '-') return Fail("decode-picture: unknown option " + a + " (see --help)");
+    if (a.size() > 1 && a[0] == '-')
+      return Fail("decode-picture: unknown option " + a + " (see --help)");
   }
   Picture picture;
   if (args.size() == 2) {
@@ -96,14 +97,16 @@ int DecodePicture(const std::vector<std::string>& args) {
                                                   : DecodePackedPicture(*bytes, picture);
     return WriteDecoded(picture, r.target_written, r.ok ? "" : file + ": " + r.error, args[1]);
   }
-  if (args.size() != 3) return Fail("decode-picture: give ARCHIVE NAME OUT.png or MEMBERFILE OUT.png");
+  if (args.size() != 3)
+    return Fail("decode-picture: give ARCHIVE NAME OUT.png or MEMBERFILE OUT.png");
   const std::string& archive = args[0];
   ArchiveReadResult read = ReadArchiveIndex(archive, ArchiveLayout::DeclaredWidth);
   if (!read.index) return Fail(archive + ": " + read.error);
   int i = read.index->Find(args[1]);
   if (i < 0) return Fail(archive + ": no member named " + args[1]);
   // The engine knows a member's kind by its archive; here the member's first bytes tell.
-  auto head = ReadFileRange(archive, read.index->offsets[i], std::min<uint32_t>(read.index->sizes[i], 3));
+  auto head =
+      ReadFileRange(archive, read.index->offsets[i], std::min<uint32_t>(read.index->sizes[i], 3));
   bool jpeg = head && LooksLikeJpeg(*head);
   PictureLoader loader;
   loader.SetArchive(jpeg ? PictureArchiveRole::kJpeg : PictureArchiveRole::kPictures1, archive,
