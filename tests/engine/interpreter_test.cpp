@@ -1,6 +1,8 @@
 // StepScript: line kinds, text processing, inline tags and codes, pacing and skip mode.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "tests/engine/script_fixture.h"
 
 namespace quill::test {
@@ -348,6 +350,68 @@ TEST(InterpreterTest, AScriptLoadEmptiesTheInsertText) {
   ASSERT_EQ(e.insert_text(), "ong name");
   e.LoadScript("other", ScriptTarget::Aux);
   EXPECT_EQ(e.insert_text(), "");
+}
+
+// Scripts made of random pieces of the syntax: whatever they hold, the state stays in its bounds.
+TEST(InterpreterTest, ScriptsOfRandomPiecesStayInBounds) {
+  const std::vector<std::string> pieces = {
+      "[",        "]",         "<",         ">",          "%",   "%5",     "%-3",   "＄０",
+      "＄",       "▼",         "▽",         "〓",         "◆",   "[?V001", "[$1]",  "[$",
+      "[wait 1]", "[wait -9]", "[delay 0]", "[delay -2]", "[2]", "[1]",    "[cv a", "a",
+      "あ",       "「",        "　",        "。",         "っ",  "ab",     "漢字",  "*",
+      "@",        ":",         "!",         "\\",         "="};
+  const std::vector<std::string> lines = {"*call main",
+                                          "*end",
+                                          "{\n!V002=1\n}",
+                                          "{:x\n!V002=2\n}:x",
+                                          "*cjmp 1",
+                                          "*cjmp",
+                                          "*if (V001=1) *end",
+                                          "*if (V001>2) !V001=0",
+                                          "=",
+                                          "\\",
+                                          "~",
+                                          "+",
+                                          "*chain main:l",
+                                          ":l",
+                                          "*sleep 30",
+                                          ">",
+                                          ">＄１",
+                                          "*mode 5",
+                                          "!V001=V001+1",
+                                          "*string 1 main",
+                                          "*call $1",
+                                          "*tw_set 0",
+                                          "*mark 5",
+                                          "*go l",
+                                          "",
+                                          std::string(24, '\n'),
+                                          "*exit"};
+  std::mt19937 random(12345);
+  for (int n = 0; n < 30; ++n) {
+    std::string script;
+    for (int l = 0; l < 40; ++l) {
+      if (random() % 3 == 0) {
+        script += lines[random() % lines.size()];
+      } else {
+        int count = static_cast<int>(random() % 70);
+        for (int i = 0; i < count; ++i) script += pieces[random() % pieces.size()];
+      }
+      script += "\n";
+    }
+    SCOPED_TRACE(script);
+    ScriptFixture f;
+    Engine& e = f.StartMain(script);
+    e.text_layout().moji_max_x = 120;  // rows long enough to pass the grid's 100 columns
+    e.skip_mode = n % 2 == 1;
+    f.StepToEnd(3000);
+    TextLog& log = e.text_log();
+    EXPECT_LE(log.line_count(), 200);
+    for (int i = 0; i <= log.line_count(); ++i) EXPECT_LE(log.Line(i).size(), 69u);
+    EXPECT_LE(e.call_stack().depth(), 9);
+    EXPECT_GE(e.wait_ticks, 0);
+    EXPECT_LE(e.insert_text().size(), 63u);
+  }
 }
 
 }  // namespace
