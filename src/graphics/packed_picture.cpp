@@ -259,6 +259,30 @@ void DecodeDeltaStage(std::span<uint8_t> bytes) {
   if (i < n) p[i] = static_cast<uint8_t>(g + p[i]);
 }
 
+std::string PackedHeaderProblem(const PackedPictureHeader& h) {
+  if (h.bytes_per_pixel != 3) {
+    return "header says " + std::to_string(h.bytes_per_pixel) +
+           " bytes per pixel; packed pictures have 3";
+  }
+  const uint64_t raw = h.raw_size();
+  if (raw > kMaxPictureBytes) {
+    return "picture of " + std::to_string(h.width) + " x " + std::to_string(h.height) +
+           " is too large";
+  }
+  if (h.run_length() && h.intermediate_size > kMaxPictureBytes) {
+    return "intermediate size " + std::to_string(h.intermediate_size) + " is too large";
+  }
+  // A stream can only give so much per byte; a header asking for more is not a real picture.
+  const uint64_t stage1 = h.run_length() ? h.intermediate_size : raw;
+  if (stage1 > uint64_t{h.compressed_size} * kDictionaryMaxGain + 4096 ||
+      (h.run_length() && raw > stage1 * kRunLengthMaxGain + 32768)) {
+    return "header sizes do not fit together (L " + std::to_string(h.compressed_size) + ", M " +
+           std::to_string(h.intermediate_size) + ", " + std::to_string(h.width) + " x " +
+           std::to_string(h.height) + ")";
+  }
+  return {};
+}
+
 PictureDecodeResult DecodePackedPicture(std::span<const uint8_t> member, Picture& target) {
   PictureDecodeResult result;
   auto refuse = [&](std::string why) {
@@ -269,25 +293,11 @@ PictureDecodeResult DecodePackedPicture(std::span<const uint8_t> member, Picture
   auto header = ReadPackedHeader(member, &result.error);
   if (!header) return refuse(result.error);
   const PackedPictureHeader& h = *header;
-  if (h.bytes_per_pixel != 3) {
-    return refuse("header says " + std::to_string(h.bytes_per_pixel) +
-                  " bytes per pixel; packed pictures have 3");
-  }
+  if (std::string problem = PackedHeaderProblem(h); !problem.empty()) return refuse(problem);
   const uint64_t raw = h.raw_size();
-  if (raw > kMaxPictureBytes) {
-    return refuse("picture of " + std::to_string(h.width) + " x " + std::to_string(h.height) +
-                  " is too large");
-  }
-  // A stream can only give so much per byte; a header asking for more is not a real picture.
+  const uint64_t stage1 = h.run_length() ? h.intermediate_size : raw;
   std::span<const uint8_t> data = member.subspan(kPackedHeaderSize);
   data = data.first(std::min<size_t>(data.size(), h.compressed_size));
-  const uint64_t stage1 = h.run_length() ? h.intermediate_size : raw;
-  if (stage1 > uint64_t{h.compressed_size} * kDictionaryMaxGain + 4096 ||
-      (h.run_length() && raw > stage1 * kRunLengthMaxGain + 32768)) {
-    return refuse("header sizes do not fit together (L " + std::to_string(h.compressed_size) +
-                  ", M " + std::to_string(h.intermediate_size) + ", " + std::to_string(h.width) +
-                  " x " + std::to_string(h.height) + ")");
-  }
 
   // Rows are tightly packed in Picture, so the stages write straight into the target.
   if (target.width() != h.width || target.height() != h.height) {
@@ -298,9 +308,11 @@ PictureDecodeResult DecodePackedPicture(std::span<const uint8_t> member, Picture
   std::string error;
   size_t produced;
   if (h.run_length()) {
-    std::vector<uint8_t> intermediate(static_cast<size_t>(stage1));
+    // No more than the bytes at hand can give, so a cut member cannot make a large allocation.
+    std::vector<uint8_t> intermediate(
+        static_cast<size_t>(std::min<uint64_t>(stage1, data.size() * kDictionaryMaxGain + 4096)));
     size_t got = DecodeDictionaryStage(data, intermediate, &error);
-    if (got < intermediate.size()) error = "dictionary stage: " + error;
+    if (got < stage1) error = "dictionary stage: " + error;
     std::string rle_error;
     produced = DecodeRunLengthStage(std::span(intermediate).first(got), pixels, &rle_error);
     if (error.empty() && produced < raw) error = "run-length stage: " + rle_error;

@@ -42,6 +42,10 @@ struct PictureDecodeResult {
 std::optional<PackedPictureHeader> ReadPackedHeader(std::span<const uint8_t> member,
                                                     std::string* error = nullptr);
 
+// Why the header cannot belong to a real picture (bytes per pixel other than 3, a picture past
+// kMaxPictureBytes, stage sizes no stream of L bytes could produce); empty when it can.
+std::string PackedHeaderProblem(const PackedPictureHeader& header);
+
 // Decodes the packed picture at the start of member (header and compressed data; bytes after
 // the L compressed bytes are ignored) into target, which takes the header's size.
 // - A header that cannot be right (cut short, bytes per pixel other than 3, stage sizes that no

@@ -38,7 +38,8 @@ std::optional<std::vector<uint8_t>> ReadPackedMember(const std::filesystem::path
     return std::nullopt;
   }
   auto parsed = ReadPackedHeader(*header);
-  if (!parsed) return header;  // the decoder reports the short header
+  // The decoder reports a short or impossible header; its data need not be read for that.
+  if (!parsed || !PackedHeaderProblem(*parsed).empty()) return header;
   uint64_t want =
       std::min<uint64_t>(kPackedHeaderSize + uint64_t{parsed->compressed_size}, available);
   auto member = ReadFileRange(path, offset, want);

@@ -367,6 +367,12 @@ TEST(DecodePackedPicture, ImpossibleHeadersLeaveTheTargetAlone) {
       {"far more pixels than the stream can give", Member(0, 4000, 4000, AllLiterals(pixels))},
       {"intermediate size no stream can give", Member(0x40, 2, 2, AllLiterals(pixels), 0x7FFFFFFF)},
       {"picture far larger than its intermediate data", Member(0x40, 4000, 4000, Bytes(20, 0), 4)},
+      {"intermediate data too large to allocate",
+       [] {
+         Bytes m = Member(0x40, 16, 16, {}, 300u << 20);
+         m[4] = m[5] = m[6] = m[7] = 0xFF;
+         return m;
+       }()},
       {"picture too large to allocate",
        [] {
          Bytes m = Member(0, 65535, 65535, {});
