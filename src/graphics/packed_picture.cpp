@@ -210,6 +210,23 @@ size_t DecodeRunLengthStage(std::span<const uint8_t> in_span, std::span<uint8_t>
   uint8_t* out = out_span.data();
   const size_t out_size = out_span.size();
   size_t ip = 0, op = 0;
+  // The body: a token reads at most 129 bytes and writes at most 32768, so with room for that
+  // and for wild literal copies nothing needs checking.
+  while (in_size - ip >= 129 + 32 && out_size - op >= 32768 + 32) {
+    unsigned t = in[ip++];
+    if (t < 0x80) {
+      size_t n = (t & 0x7F) + 1;
+      for (size_t i = 0; i < n; i += 32) std::memcpy(out + op + i, in + ip + i, 32);
+      op += n;
+      ip += n;
+      continue;
+    }
+    size_t unit = ((t >> 5) & 3) + 1;
+    size_t count = ((static_cast<size_t>(t & 0x1F) << 8) | in[ip]) + 1;
+    FillUnits(out + op, in + ip + 1, unit, count);
+    op += unit * count;
+    ip += 1 + unit;
+  }
   while (op < out_size) {
     if (ip >= in_size) break;
     unsigned t = in[ip++];

@@ -302,6 +302,65 @@ TEST(RunLengthStage, RunsPassingTheEndKeepWholeUnits) {
   EXPECT_EQ(RunLength({0xC0, 0x09, 1, 2, 3}, 7), (Bytes{1, 2, 3, 1, 2, 3}));
 }
 
+// The run-length stage as the format states it.
+Bytes ReferenceRunLength(const Bytes& in, size_t target) {
+  Bytes out;
+  size_t ip = 0;
+  while (out.size() < target && ip < in.size()) {
+    unsigned t = in[ip++];
+    if (t < 0x80) {
+      for (unsigned k = 0; k < (t & 0x7F) + 1 && out.size() < target && ip < in.size(); ++k) {
+        out.push_back(in[ip++]);
+      }
+      continue;
+    }
+    size_t unit = ((t >> 5) & 3) + 1;
+    if (ip + 1 + unit > in.size()) break;
+    size_t count = ((size_t{t & 0x1Fu} << 8) | in[ip++]) + 1;
+    for (size_t c = 0; c < count && out.size() + unit <= target; ++c) {
+      out.insert(out.end(), in.begin() + ip, in.begin() + ip + unit);
+    }
+    ip += unit;
+  }
+  return out;
+}
+
+TEST(RunLengthStage, LongStreamsMatchTheDefinitionAndSurviveDamage) {
+  // Long enough for the unchecked body of the stage.
+  std::mt19937 rng(2);
+  for (int round = 0; round < 40; ++round) {
+    Bytes stream;
+    size_t produced = 0;
+    for (int k = 0; k < 3000; ++k) {
+      if (rng() % 2) {
+        unsigned n = 1 + rng() % 128;
+        stream.push_back(static_cast<uint8_t>(n - 1));
+        for (unsigned i = 0; i < n; ++i) stream.push_back(static_cast<uint8_t>(rng()));
+        produced += n;
+      } else {
+        unsigned unit = 1 + rng() % 4, count = 1 + rng() % (rng() % 8 ? 64 : 8192);
+        stream.push_back(static_cast<uint8_t>(0x80 | ((unit - 1) << 5) | ((count - 1) >> 8)));
+        stream.push_back(static_cast<uint8_t>((count - 1) & 0xFF));
+        for (unsigned i = 0; i < unit; ++i) stream.push_back(static_cast<uint8_t>(rng()));
+        produced += unit * count;
+      }
+    }
+    if (round % 2) {
+      // Damage: flipped bytes change token kinds and lengths; the output size stays.
+      for (int f = 0; f < 20; ++f) stream[rng() % stream.size()] = static_cast<uint8_t>(rng());
+      stream.resize(stream.size() - rng() % 1000);
+    }
+    Bytes expected = ReferenceRunLength(stream, produced);
+    Bytes out(produced);
+    std::string error;
+    size_t n = DecodeRunLengthStage(stream, out, &error);
+    ASSERT_EQ(n, expected.size()) << "round " << round;
+    out.resize(n);
+    ASSERT_EQ(out, expected) << "round " << round;
+    EXPECT_EQ(error.empty(), n == produced) << "round " << round;
+  }
+}
+
 TEST(DeltaStage, AddsTheSameChannelOfThePixelBefore) {
   Bytes b{0x10, 0x20, 0x30, 0x05, 0x05, 0x05};
   DecodeDeltaStage(b);
