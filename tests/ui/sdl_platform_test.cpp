@@ -510,6 +510,26 @@ TEST_F(SdlWindow, InWindowOkCancelBoxAnswersToEnterAndEscape) {
   EXPECT_THAT(sink_.events, ElementsAre("keyup ESC"));
 }
 
+TEST_F(SdlWindow, TerminationSignalsCloseThenStop) {
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  // Under a dialog the first one ends the dialog unanswered and becomes a close request.
+  SDL_PushEvent(&quit);
+  TimedDialog forever(*platform_, UINT32_MAX);
+  FrameLimit limited(forever, 50);
+  platform_->RunModal(limited);
+  EXPECT_FALSE(limited.gave_up);
+  EXPECT_EQ(sink_.closes, 0);
+  platform_->PumpMessages();
+  EXPECT_EQ(sink_.closes, 1);
+  EXPECT_FALSE(platform_->ShouldStop());
+  // The engine may have refused to close; a second signal ends the run.
+  SDL_PushEvent(&quit);
+  platform_->PumpMessages();
+  EXPECT_EQ(sink_.closes, 1);
+  EXPECT_TRUE(platform_->ShouldStop());
+}
+
 TEST_F(SdlWindow, AudioDevicePullsStereoFrames) {
   std::atomic<int> calls{0};
   std::atomic<int> frames{0};

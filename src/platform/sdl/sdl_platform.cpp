@@ -130,7 +130,13 @@ void SdlPlatform::FireTimerIfDue() {
 void SdlPlatform::HandleEvent(const SDL_Event& event) {
   switch (event.type) {
     case SDL_QUIT:
-      if (sink_) sink_->OnCloseRequest();
+      // A termination signal: the first is a close request like the close box, a second one
+      // ends the run whatever the engine says.
+      if (++quit_signals_ > 1) {
+        stop_ = true;
+      } else if (sink_) {
+        sink_->OnCloseRequest();
+      }
       break;
     case SDL_WINDOWEVENT:
       HandleWindowEvent(event);
@@ -436,14 +442,19 @@ void SdlPlatform::RunModal(ModalDialog& dialog) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
       imgui_->ProcessEvent(event);
-      if (event.type == SDL_QUIT ||
-          (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
+      if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) {
         close_pending_ = true;  // handed to the engine once the dialog has closed
+      } else if (event.type == SDL_QUIT) {
+        // A termination signal does not wait for an answer: the dialog is left unanswered.
+        if (++quit_signals_ > 1) stop_ = true;
+        close_pending_ = true;
+        open = false;
       } else if (event.type == SDL_RENDER_DEVICE_RESET) {
         CreateTexture();
         imgui_->ResetDeviceObjects();
       }
     }
+    if (!open) break;
     FireTimerIfDue();
     imgui_->BeginFrame();
     open = dialog.DrawFrame();

@@ -39,7 +39,8 @@ class SdlPlatform : public Platform {
   uint32_t NowMs() override;
   void SleepMs(uint32_t ms) override;
   void PumpMessages() override;
-  bool ShouldStop() override { return false; }
+  // True after a second termination signal (SIGINT, SIGTERM); the first is a close request.
+  bool ShouldStop() override { return stop_; }
 
   void Present(const Picture& screen) override;
   void PresentRect(const Picture& screen, Rect area) override;
@@ -54,7 +55,8 @@ class SdlPlatform : public Platform {
   bool AskOkCancel(std::string_view caption, std::string_view text) override;
   void ShowError(std::string_view caption, std::string_view text) override;
   // Nested calls (a dialog opening another from its DrawFrame) are refused: ImGui draws one frame
-  // at a time.
+  // at a time. The close box waits until the dialog has closed; a termination signal ends the
+  // dialog unanswered.
   void RunModal(ModalDialog& dialog) override;
 
   void SetCursorVisible(bool visible) override;
@@ -113,6 +115,8 @@ class SdlPlatform : public Platform {
   unsigned buttons_held_ = 0;  // buttons pressed on the picture and not yet released
   int modal_depth_ = 0;
   bool close_pending_ = false;  // a close request that came while a dialog was open
+  int quit_signals_ = 0;
+  bool stop_ = false;
 
   uint32_t audio_device_ = 0;
   AudioCallback audio_;
