@@ -28,7 +28,7 @@ std::string ReadText(const fs::path& p) {
 
 TEST(QlmtoolArchives, ScriptsRoundTripThroughPackListAndExtract) {
   test::TempDir dir;
-  const std::string main_text = ":start\n＄０「こんにちは」\n\\\n\n*chain sub\n";
+  const std::string main_text = ":start1\n＄０「こんにちは」\n\\\n\n*chain sub\n";
   const std::string sub_text = "; comment\r\nｱｲｳ half-width\r\n";  // CRLF lines come back as LF
   WriteText(dir / "src/main.txt", main_text);
   WriteText(dir / "src/sub.txt", sub_text);
@@ -43,7 +43,7 @@ TEST(QlmtoolArchives, ScriptsRoundTripThroughPackListAndExtract) {
   lines >> name >> offset >> size;
   EXPECT_EQ(name, "MAIN");
   // Stored size: Shift-JIS bytes plus one NUL per line.
-  EXPECT_EQ(size, 6u + 18u + 1u + 0u + 10u + 5u);
+  EXPECT_EQ(size, 7u + 18u + 1u + 0u + 10u + 5u);
   lines >> name >> offset >> size;
   EXPECT_EQ(name, "SUB");
 
@@ -82,7 +82,7 @@ TEST(QlmtoolArchives, ErrorsNameTheFileAndTheProblem) {
   test::TempDir dir;
   WriteText(dir / "bad/emoji.txt", "ok line\nsmile \xF0\x9F\x98\x80\n");
   WriteText(dir / "long/long.txt", std::string(2048, 'a') + "\n");
-  WriteText(dir / "name/" + std::string(56, 'n') + ".txt", "x\n");
+  WriteText(dir / "name" / (std::string(56, 'n') + ".txt"), "x\n");
   WriteText(dir / "big/big.txt", std::string(262145, '\n'));  // one NUL per line: one byte too many
   WriteText(dir / "garbage.qlm", "\xFF\xFF\xFF\xFF");
   struct Case {
