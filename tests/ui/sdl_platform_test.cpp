@@ -285,6 +285,15 @@ TEST_F(SdlWindow, PresentsThePictureBelowABlackToolbar) {
   EXPECT_EQ(WindowPixel(shot, 799, 623), (std::array<int, 3>{0, 255, 0}));
   EXPECT_EQ(WindowPixel(shot, 789, 613), (std::array<int, 3>{10, 20, 30}));
   EXPECT_EQ(WindowPixel(shot, 0, 24), (std::array<int, 3>{200, 0, 0}));
+
+  // A picture smaller than the screen replaces only what it covers.
+  Picture small(100, 50);
+  small.Fill(9, 9, 9);
+  platform_->Present(small);
+  ASSERT_TRUE(platform_->ReadWindowPixels(shot));
+  EXPECT_EQ(WindowPixel(shot, 99, 73), (std::array<int, 3>{9, 9, 9}));
+  EXPECT_EQ(WindowPixel(shot, 100, 73), (std::array<int, 3>{10, 20, 30}));
+  EXPECT_EQ(WindowPixel(shot, 99, 74), (std::array<int, 3>{10, 20, 30}));
 }
 
 TEST_F(SdlWindow, AResizedWindowLetterboxesAndAsksForAPaint) {
@@ -348,6 +357,11 @@ TEST_F(SdlWindow, PointerWarpAndQueryUseScreenCoordinates) {
   EXPECT_TRUE(platform_->GetPointer(x, y));
   EXPECT_EQ(x, 0);
   EXPECT_EQ(y, 0);
+
+  SDL_WarpMouseInWindow(platform_->window(), 801, 4);  // over the toolbar
+  EXPECT_FALSE(platform_->GetPointer(x, y));
+  EXPECT_EQ(x, 400);
+  EXPECT_EQ(y, -10);
 }
 
 TEST_F(SdlWindow, KeysTextAndCloseReachTheEngine) {
