@@ -69,6 +69,9 @@ bool SdlPlatform::Open(std::string* error) {
   // does on the desktop the games were made for.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  // A windowed game at 20 ms frames gains nothing from switching the desktop's compositor off.
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Quill");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail("SDL video");
   video_started_ = true;
   start_ticks_ = SDL_GetTicks64();
