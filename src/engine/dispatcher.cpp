@@ -269,11 +269,11 @@ int Engine::GraCommand(std::string_view arg, int variant) {
   transition_interrupt = 0;
   if (interrupt == 1) return 1;
   if (interrupt == 2) {
-    Picture saved = screen_;
+    Picture saved = pictures_.screen;
     script_enabled = false;
     if (platform_.AskOkCancel(kConfirmCaption, kQuitQuestion)) exit_requested = true;
-    screen_ = saved;
-    platform_.Present(screen_);
+    pictures_.screen = saved;
+    platform_.Present(pictures_.screen);
     script_enabled = true;
     return 1;
   }

@@ -32,7 +32,7 @@ bool Engine::FormCreate() {
     for (int i = 0; i < count * 2; ++i) frames[i] = 0;
   });
   start_game = true;
-  platform_.Present(screen_);
+  platform_.Present(pictures_.screen);
   return true;
 }
 
@@ -80,6 +80,6 @@ void Engine::OnChar(std::string_view) {}
 
 void Engine::OnCloseRequest() { CloseMainWindow(); }
 
-void Engine::OnPaint() { platform_.Present(screen_); }
+void Engine::OnPaint() { platform_.Present(pictures_.screen); }
 
 }  // namespace quill

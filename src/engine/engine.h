@@ -15,6 +15,7 @@
 #include "engine/script_loader.h"
 #include "engine/subsystem_entry_points.h"
 #include "engine/value_banks.h"
+#include "graphics/screen_pictures.h"
 #include "platform/platform.h"
 #include "text/page_grid.h"
 #include "text/text_log.h"
@@ -59,7 +60,8 @@ class Engine : public PlatformEvents, public ExpressionHost {
   const EngineOptions& options() const { return options_; }
 
   // The display PB shows this picture (the screen buffer).
-  Picture& screen() { return screen_; }
+  Picture& screen() { return pictures_.screen; }
+  ScreenPictures& pictures() { return pictures_; }
 
   // PlatformEvents.
   void OnMouseDown(MouseButton button, int x, int y) override;
@@ -203,7 +205,7 @@ class Engine : public PlatformEvents, public ExpressionHost {
   Platform& platform_;
   EngineOptions options_;
   SubsystemEntryPoints subsystems_{*this};
-  Picture screen_{kScreenWidth, kScreenHeight};
+  ScreenPictures pictures_;
   bool closed_ = false;
   bool finished_ = false;
   uint32_t random_seed_ = 0;
