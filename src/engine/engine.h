@@ -15,7 +15,10 @@
 #include "engine/script_loader.h"
 #include "engine/subsystem_entry_points.h"
 #include "engine/value_banks.h"
+#include "graphics/game_config.h"
+#include "graphics/picture_loader.h"
 #include "graphics/screen_pictures.h"
+#include "persist/settings.h"
 #include "platform/platform.h"
 #include "text/page_grid.h"
 #include "text/text_log.h"
@@ -62,6 +65,12 @@ class Engine : public PlatformEvents, public ExpressionHost {
   // The display PB shows this picture (the screen buffer).
   Picture& screen() { return pictures_.screen; }
   ScreenPictures& pictures() { return pictures_; }
+  // Pictures by name: the JPEG archive, then the picture archives (opened at start-up).
+  PictureLoader& picture_loader() { return picture_loader_; }
+  GameConfig& config() { return config_; }
+  SpeakerTable& speakers() { return speakers_; }
+  // The player's settings in memory; changes go through Settings::Change to the store.
+  Settings& settings() { return settings_; }
 
   // PlatformEvents.
   void OnMouseDown(MouseButton button, int x, int y) override;
@@ -206,6 +215,10 @@ class Engine : public PlatformEvents, public ExpressionHost {
   EngineOptions options_;
   SubsystemEntryPoints subsystems_{*this};
   ScreenPictures pictures_;
+  PictureLoader picture_loader_;
+  GameConfig config_;
+  SpeakerTable speakers_{};
+  Settings settings_;
   bool closed_ = false;
   bool finished_ = false;
   uint32_t random_seed_ = 0;
