@@ -164,6 +164,9 @@ class Engine : public PlatformEvents, public ExpressionHost {
   bool log_view_open = false;
   bool simple_settings_open = false;
   int transition_interrupt = 0;  // 0 none, 1 a click, 2 a close request during a transition
+  // Set while a transition or a cross-fade runs: input handlers then only set
+  // transition_interrupt.
+  bool transition_running = false;
   int picture_variant = 0;       // gra 0, grb 1
   int click_debounce = 0;
   int page_counter = 0;
