@@ -87,4 +87,15 @@ void SubsystemEntryPoints::UnlockScene(std::string_view) {}
 bool SubsystemEntryPoints::FormCloseQuery() { return true; }
 void SubsystemEntryPoints::FormDestroy() {}
 
+void SubsystemEntryPoints::StartUpMessageWindow() {}
+void SubsystemEntryPoints::StartUpQuickBar() {}
+void SubsystemEntryPoints::StartUpChoicePlates() {}
+void SubsystemEntryPoints::StartUpComposition() {}
+void SubsystemEntryPoints::StartUpGallery() {}
+void SubsystemEntryPoints::StartUpSound() {}
+void SubsystemEntryPoints::StartUpCursors() {}
+void SubsystemEntryPoints::ReadGlobalSave() {}
+void SubsystemEntryPoints::WriteGlobalSave() {}
+void SubsystemEntryPoints::StopMusic() {}
+
 }  // namespace quill

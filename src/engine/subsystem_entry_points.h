@@ -99,6 +99,18 @@ class SubsystemEntryPoints {
   bool FormCloseQuery();  // true: the window may close
   void FormDestroy();
 
+  // Start-up (StartUp calls them in its order).
+  void StartUpMessageWindow();  // name plate, window image and skin, sys_clickw and its work
+  void StartUpQuickBar();       // sys_qbtn, its strips, sys_qbtn2, sys_autobar
+  void StartUpChoicePlates();   // sys_sw, sys_sw2; sys_sww, sys_sww2 with SELECT_EXPAND
+  void StartUpComposition();    // standing-picture cache, recorded names, INIT, obj_, _sprset
+  void StartUpGallery();        // gallery and recollection lists, VIEW_1/VIEW_2, selection tree
+  void StartUpSound();          // the sound output (BeginGame)
+  void StartUpCursors();        // the mouse cursors
+  void ReadGlobalSave();
+  void WriteGlobalSave();
+  void StopMusic();
+
  private:
   Engine& engine_;
 };
