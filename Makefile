@@ -1,8 +1,13 @@
 # The two commands a new machine needs: `make demo` and `make test`.
 BUILD ?= build
+ASAN_BUILD ?= build-asan
 JOBS ?= 2
+# Tests of the code that reads untrusted bytes, run again under AddressSanitizer and UBSan.
+SANITIZED_TESTS = test_graphics_packed_picture_test test_graphics_jpeg_picture_test \
+                  test_graphics_picture_loader_test test_tools_picture_encoder_test \
+                  test_engine_archive_index_test
 
-.PHONY: deps configure build demo test bench clean
+.PHONY: deps configure build demo test sanitize bench clean
 
 deps:
 	./scripts/install-deps.sh
@@ -16,11 +21,18 @@ build: configure
 demo: build
 	$(BUILD)/quill --game $(BUILD)/demo
 
-test: build
+test: build sanitize
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUILL_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j$(JOBS) --target $(SANITIZED_TESTS)
+	set -e; for t in $(SANITIZED_TESTS); do \
+	  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	    $(ASAN_BUILD)/tests/$$t --gtest_brief=1; done
 
 bench: build
 	for b in $(BUILD)/bench/bench_*; do $$b; done
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)
