@@ -3,15 +3,6 @@
 #include "common/text_util.h"
 
 namespace quill {
-namespace {
-
-constexpr std::string_view kErrorCaption = "Error!";
-// "ゲームデータを読み込めません。"
-constexpr std::string_view kNoGameData =
-    "\x83\x51\x81\x5b\x83\x80\x83\x66\x81\x5b\x83\x5e\x82\xf0\x93\xc7\x82\xdd\x8d\x9e\x82\xdf"
-    "\x82\xdc\x82\xb9\x82\xf1\x81\x42";
-
-}  // namespace
 
 Engine::Engine(Platform& platform, EngineOptions options) : platform_(platform), options_(options) {
   platform_.SetEventSink(this);
@@ -21,19 +12,9 @@ Engine::~Engine() { platform_.SetEventSink(nullptr); }
 
 bool Engine::FormCreate() {
   exit_requested = false;
-  if (!LoadArchiveIndexes()) {
-    platform_.ShowError(kErrorCaption, kNoGameData);
-    return false;
-  }
-  for (int i = 0; i < 200; ++i) banks_.SetS(i, 0);
-  random_seed_ = platform_.NowMs();
-  // Until the mixer exists the device only tells whether voices could play at all.
-  wave_device = platform_.OpenAudio([](int16_t* frames, int count) {
-    for (int i = 0; i < count * 2; ++i) frames[i] = 0;
-  });
-  start_game = true;
-  platform_.Present(pictures_.screen);
-  return true;
+  StartUp();
+  platform_.SetTitle(config_.TITLE);
+  return !exit_requested;
 }
 
 int32_t Engine::NextRandom() {
@@ -80,6 +61,6 @@ void Engine::OnChar(std::string_view) {}
 
 void Engine::OnCloseRequest() { CloseMainWindow(); }
 
-void Engine::OnPaint() { platform_.Present(pictures_.screen); }
+void Engine::OnPaint() { PBPaint(); }
 
 }  // namespace quill

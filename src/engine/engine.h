@@ -6,6 +6,7 @@
 // state_dump.cpp (WriteState), developer_log.cpp.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,11 +18,17 @@
 #include "engine/value_banks.h"
 #include "graphics/game_config.h"
 #include "graphics/picture_loader.h"
+#include "graphics/resource_archives.h"
 #include "graphics/screen_pictures.h"
+#include "persist/screen_mode.h"
 #include "persist/settings.h"
+#include "persist/settings_store.h"
 #include "platform/platform.h"
+#include "text/glyph_drawing.h"
+#include "text/glyph_renderer.h"
 #include "text/page_grid.h"
 #include "text/text_log.h"
+#include "text/text_output.h"
 
 namespace quill {
 
@@ -99,6 +106,29 @@ class Engine : public PlatformEvents, public ExpressionHost {
   void ResetRunState();
   // The game start: depth 0, "main" loaded into the main buffer.
   void StartGame();
+
+  // --- Start-up and the main window (startup.cpp, app_shell.cpp) ---
+  // Once from FormCreate; failures set exit_requested.
+  void StartUp();
+  // The first frame: black screen, full screen when SMode asks for it, "main".
+  void BeginGame();
+  // `_config` into config() and speakers() (and the text layout when the game has one).
+  void LoadGameConfig();
+  bool FormCloseQuery();  // true: the window may close
+  void FormDestroy();
+  void PBPaint();  // shows the scene buffer in ScreenMode 1, else the screen buffer
+  // The resource archives opened at start-up (pictures, sounds, music, movies).
+  ResourceArchives& resources() { return resources_; }
+  // The settings store; nullptr before start-up.
+  SettingsStore* settings_store() { return settings_store_ ? &*settings_store_ : nullptr; }
+  GlyphRenderer& glyph_renderer() { return glyph_renderer_; }
+  GlyphDrawing& glyph_drawing() { return glyph_drawing_; }
+  TextOutput& text_output() { return text_output_; }
+  // The font of PB's canvas and the screen buffer: FontName, 22 points, white.
+  const TextOutputFont& canvas_font() const { return canvas_font_; }
+  ScreenModeSwitch& screen_mode_switch() { return screen_mode_switch_; }
+  Picture& gaiji() { return gaiji_; }                  // sys_gaiji
+  Picture& parts_pressed() { return parts_pressed_; }  // partsload's second picture
   // Jumps to a label of the main script; nothing happens when there is none.
   bool Go(std::string_view label);
 
@@ -187,6 +217,7 @@ class Engine : public PlatformEvents, public ExpressionHost {
   static std::string_view UntilNulView(const char* p) { return std::string_view(p); }
 
   void Timer1Timer();
+  void FailStartUp();  // the "no game data" error, shown once, and exit_requested
   // Interpreter pieces (interpreter.cpp).
   enum class LineResult { Next, EndStep, Text };
   LineResult ClassifyLine();
@@ -222,6 +253,15 @@ class Engine : public PlatformEvents, public ExpressionHost {
   GameConfig config_;
   SpeakerTable speakers_{};
   Settings settings_;
+  std::optional<SettingsStore> settings_store_;
+  ResourceArchives resources_;
+  GlyphRenderer glyph_renderer_;
+  GlyphDrawing glyph_drawing_{glyph_renderer_};
+  TextOutput text_output_;
+  TextOutputFont canvas_font_;
+  ScreenModeSwitch screen_mode_switch_{platform_};
+  Picture gaiji_;
+  Picture parts_pressed_;
   bool closed_ = false;
   bool finished_ = false;
   uint32_t random_seed_ = 0;

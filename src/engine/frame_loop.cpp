@@ -24,7 +24,7 @@ void Engine::AppIdle() {
   if (screen_mode == 0) {
     if (start_game) {
       start_game = false;
-      StartGame();
+      BeginGame();
       sleep_until(kFrameMs);
       return;
     }

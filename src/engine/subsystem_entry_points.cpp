@@ -2,6 +2,7 @@
 #include "engine/subsystem_entry_points.h"
 
 #include "engine/engine.h"
+#include "graphics/parts_commands.h"
 
 namespace quill {
 
@@ -13,13 +14,23 @@ void SubsystemEntryPoints::SelectCommand(std::string_view) {}
 void SubsystemEntryPoints::ClickmapCommand(std::string_view) {}
 void SubsystemEntryPoints::SwitchCommand(std::string_view) {}
 int SubsystemEntryPoints::SpriteCommand(std::string_view) { return 0; }
-void SubsystemEntryPoints::PartsSet(std::string_view) {}
+// ptset draws on the display: onto the screen buffer, then shown.
+void SubsystemEntryPoints::PartsSet(std::string_view arg) {
+  Engine& e = engine_;
+  PtsetArguments a = ReadPtsetArguments(
+      arg, [&e](std::string_view text) { return EvalExpression(text, e.banks(), e); });
+  DrawPtset(e.pictures().parts, a, e.screen());
+  e.platform().Present(e.screen());
+}
 void SubsystemEntryPoints::OpenLoadScreen() {}
 void SubsystemEntryPoints::ResetAnimations(std::string_view) {}
 void SubsystemEntryPoints::CloseWindow() {}
 void SubsystemEntryPoints::SpecialEffect(std::string_view) {}
 void SubsystemEntryPoints::GameClear() {}
-void SubsystemEntryPoints::PartsLoad(std::string_view) {}
+void SubsystemEntryPoints::PartsLoad(std::string_view arg) {
+  Engine& e = engine_;
+  e.banks().SetS(15, RunPartsload(arg, e.picture_loader(), e.pictures().parts, e.parts_pressed()));
+}
 void SubsystemEntryPoints::MovieCommand(std::string_view) {}
 void SubsystemEntryPoints::BackgroundCommand(std::string_view) {}
 void SubsystemEntryPoints::FixScreen() {}
@@ -83,9 +94,8 @@ void SubsystemEntryPoints::DeferredMusicStart() {}
 void SubsystemEntryPoints::EndChoiceWait() {}
 void SubsystemEntryPoints::SceneScriptUnlock(std::string_view) {}
 void SubsystemEntryPoints::UnlockScene(std::string_view) {}
-// Until the close confirmation exists a close request is granted.
-bool SubsystemEntryPoints::FormCloseQuery() { return true; }
-void SubsystemEntryPoints::FormDestroy() {}
+bool SubsystemEntryPoints::FormCloseQuery() { return engine_.FormCloseQuery(); }
+void SubsystemEntryPoints::FormDestroy() { engine_.FormDestroy(); }
 
 void SubsystemEntryPoints::StartUpMessageWindow() {}
 void SubsystemEntryPoints::StartUpQuickBar() {}

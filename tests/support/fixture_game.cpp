@@ -43,7 +43,9 @@ void FixtureGame::Write() {
   std::filesystem::create_directories(folder_);
   WriteScripts(folder_ / "mg_data.qlm", scripts_);
   if (!patch_scripts_.empty()) WriteScripts(folder_ / "mg_data2.qlm", patch_scripts_);
-  for (const auto& [archive, members] : resources_) {
+  std::map<std::string, std::vector<ArchiveMember>> resources = resources_;
+  if (!without_pictures_) resources.try_emplace("mg_gra.qlm");
+  for (const auto& [archive, members] : resources) {
     std::string error;
     auto bytes = BuildArchive(ArchiveLayout::DeclaredWidth, members, 32, &error);
     ASSERT_TRUE(bytes) << error;

@@ -19,6 +19,12 @@ class FixtureGame {
   // A member of a resource archive in the declared-width layout.
   FixtureGame& Resource(const std::string& archive, const std::string& name,
                         std::vector<uint8_t> data);
+  // Leaves out the first picture archive, which Write otherwise adds (empty) when no member was
+  // given for it: without it the game refuses to start.
+  FixtureGame& WithoutPictureArchive() {
+    without_pictures_ = true;
+    return *this;
+  }
   // Writes every archive; fails the current test on a packing error.
   void Write();
 
@@ -29,6 +35,7 @@ class FixtureGame {
   std::map<std::string, std::string> scripts_;
   std::map<std::string, std::string> patch_scripts_;
   std::map<std::string, std::vector<ArchiveMember>> resources_;
+  bool without_pictures_ = false;
 };
 
 }  // namespace quill::test
