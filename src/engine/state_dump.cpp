@@ -88,6 +88,15 @@ void Engine::WriteState(JsonWriter& json) {
   json.Field("char_delay", char_delay);
   json.Field("wide_advance", page_grid_.wide_advance);
   json.Field("block_read", block_read);
+
+  // Start-up: the game configuration and the player's settings.
+  json.Key("config");
+  WriteGameConfigJson(json, config_);
+  json.Key("speakers");
+  WriteSpeakersJson(json, speakers_);
+  json.Key("settings");
+  WriteSettingsJson(json, settings_);
+  json.Field("full_screen", screen_mode_switch_.full_screen_active());
 }
 
 }  // namespace quill
