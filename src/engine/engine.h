@@ -12,20 +12,27 @@
 
 #include "common/picture.h"
 #include "engine/call_stack.h"
+#include "engine/confirmations.h"
 #include "engine/expressions.h"
+#include "engine/menus.h"
+#include "engine/quick_buttons.h"
 #include "engine/script_loader.h"
 #include "engine/subsystem_entry_points.h"
 #include "engine/value_banks.h"
+#include "graphics/composition.h"
 #include "graphics/game_config.h"
 #include "graphics/picture_loader.h"
 #include "graphics/resource_archives.h"
+#include "graphics/frame_clock.h"
 #include "graphics/screen_pictures.h"
+#include "graphics/transitions.h"
 #include "persist/screen_mode.h"
 #include "persist/settings.h"
 #include "persist/settings_store.h"
 #include "platform/platform.h"
 #include "text/glyph_drawing.h"
 #include "text/glyph_renderer.h"
+#include "text/message_window.h"
 #include "text/page_grid.h"
 #include "text/text_log.h"
 #include "text/text_output.h"
@@ -74,10 +81,15 @@ class Engine : public PlatformEvents, public ExpressionHost {
   ScreenPictures& pictures() { return pictures_; }
   // Pictures by name: the JPEG archive, then the picture archives (opened at start-up).
   PictureLoader& picture_loader() { return picture_loader_; }
+  // The layers of the game screen and the picture commands.
+  Composition& composition() { return composition_; }
   GameConfig& config() { return config_; }
   SpeakerTable& speakers() { return speakers_; }
   // The player's settings in memory; changes go through Settings::Change to the store.
   Settings& settings() { return settings_; }
+  // The frame clock that paces every fade, transition, animation, roll and scroll.
+  FrameClock& frame_clock() { return frame_clock_; }
+  Transitions& transitions() { return transitions_; }
 
   // PlatformEvents.
   void OnMouseDown(MouseButton button, int x, int y) override;
@@ -124,6 +136,7 @@ class Engine : public PlatformEvents, public ExpressionHost {
   GlyphRenderer& glyph_renderer() { return glyph_renderer_; }
   GlyphDrawing& glyph_drawing() { return glyph_drawing_; }
   TextOutput& text_output() { return text_output_; }
+  MessageWindow& message_window() { return message_window_; }
   // The font of PB's canvas and the screen buffer: FontName, 22 points, white.
   const TextOutputFont& canvas_font() const { return canvas_font_; }
   ScreenModeSwitch& screen_mode_switch() { return screen_mode_switch_; }
@@ -145,6 +158,20 @@ class Engine : public PlatformEvents, public ExpressionHost {
   void ComputeAutoWait();
   // Where a ruby reading at the text cursor is drawn.
   void RubyPosition(int& x, int& y) const;
+
+  // --- Input (input.cpp): the window's pointer and key handlers ---
+  void PBMouseDown(MouseButton button, int x, int y);
+  void PBMouseMove(int x, int y);
+  void PBMouseUp(MouseButton button, int x, int y);
+  void FormMouseWheel(int delta);  // > 0 up
+  void FormKeyDown(int key);
+  void FormKeyPress(char c);  // one typed byte (a second byte of a character is ignored)
+  void FormKeyUp(int key);
+  void RightClickAction();
+  QuickButtons& quick_buttons() { return quick_buttons_; }
+  Confirmations& confirmations() { return confirmations_; }
+  // The toolbar and the popup menus.
+  Menus& menus() { return menus_; }
 
   // --- Play modes ---
   void CancelAutoSkip(bool force);
@@ -199,6 +226,10 @@ class Engine : public PlatformEvents, public ExpressionHost {
   bool transition_running = false;
   int picture_variant = 0;       // gra 0, grb 1
   int click_debounce = 0;
+  int pointer_x = 0, pointer_y = 0;  // the last pointer position over the screen
+  bool popup_open = false;           // the right-click menu is open
+  bool menus_off = false;            // a yes/no band or a notice is up
+  bool panic_shown = false;
   int page_counter = 0;
   uint32_t frame_counter = 0;
   uint32_t tick_counter = 0;
@@ -248,16 +279,23 @@ class Engine : public PlatformEvents, public ExpressionHost {
   Platform& platform_;
   EngineOptions options_;
   SubsystemEntryPoints subsystems_{*this};
+  QuickButtons quick_buttons_{*this};
+  Confirmations confirmations_{*this};
+  Menus menus_{*this};
   ScreenPictures pictures_;
   PictureLoader picture_loader_;
+  Composition composition_{*this};
   GameConfig config_;
   SpeakerTable speakers_{};
   Settings settings_;
+  FrameClock frame_clock_{platform_};
+  Transitions transitions_{*this};
   std::optional<SettingsStore> settings_store_;
   ResourceArchives resources_;
   GlyphRenderer glyph_renderer_;
   GlyphDrawing glyph_drawing_{glyph_renderer_};
   TextOutput text_output_;
+  MessageWindow message_window_{*this};
   TextOutputFont canvas_font_;
   ScreenModeSwitch screen_mode_switch_{platform_};
   Picture gaiji_;

@@ -6,14 +6,20 @@
 
 namespace quill {
 
-void SubsystemEntryPoints::PictureCommand(std::string_view) {}
+void SubsystemEntryPoints::PictureCommand(std::string_view arg) {
+  engine_.composition().PictureCommand(arg);
+}
 void SubsystemEntryPoints::MusicCommand(std::string_view) {}
 void SubsystemEntryPoints::VoiceCommand(std::string_view) {}
-void SubsystemEntryPoints::ClearLayers(std::string_view) {}
+void SubsystemEntryPoints::ClearLayers(std::string_view arg) {
+  engine_.composition().ClearLayers(arg);
+}
 void SubsystemEntryPoints::SelectCommand(std::string_view) {}
 void SubsystemEntryPoints::ClickmapCommand(std::string_view) {}
 void SubsystemEntryPoints::SwitchCommand(std::string_view) {}
-int SubsystemEntryPoints::SpriteCommand(std::string_view) { return 0; }
+int SubsystemEntryPoints::SpriteCommand(std::string_view arg) {
+  return engine_.composition().SpriteCommand(arg);
+}
 // ptset draws on the display: onto the screen buffer, then shown.
 void SubsystemEntryPoints::PartsSet(std::string_view arg) {
   Engine& e = engine_;
@@ -24,7 +30,7 @@ void SubsystemEntryPoints::PartsSet(std::string_view arg) {
 }
 void SubsystemEntryPoints::OpenLoadScreen() {}
 void SubsystemEntryPoints::ResetAnimations(std::string_view) {}
-void SubsystemEntryPoints::CloseWindow() {}
+void SubsystemEntryPoints::CloseWindow() { engine_.message_window().CloseWindow(); }
 void SubsystemEntryPoints::SpecialEffect(std::string_view) {}
 void SubsystemEntryPoints::GameClear() {}
 void SubsystemEntryPoints::PartsLoad(std::string_view arg) {
@@ -32,12 +38,14 @@ void SubsystemEntryPoints::PartsLoad(std::string_view arg) {
   e.banks().SetS(15, RunPartsload(arg, e.picture_loader(), e.pictures().parts, e.parts_pressed()));
 }
 void SubsystemEntryPoints::MovieCommand(std::string_view) {}
-void SubsystemEntryPoints::BackgroundCommand(std::string_view) {}
-void SubsystemEntryPoints::FixScreen() {}
+void SubsystemEntryPoints::BackgroundCommand(std::string_view arg) {
+  engine_.composition().BackgroundCommand(arg);
+}
+void SubsystemEntryPoints::FixScreen() { engine_.composition().FixScreen(); }
 void SubsystemEntryPoints::SelectionTree(std::string_view) {}
 void SubsystemEntryPoints::DirectDraw(std::string_view) {}
 void SubsystemEntryPoints::OpenSaveScreen() {}
-void SubsystemEntryPoints::OpenWindow() {}
+void SubsystemEntryPoints::OpenWindow() { engine_.message_window().OpenWindow(); }
 void SubsystemEntryPoints::MapCommand(std::string_view) {}
 void SubsystemEntryPoints::BackgroundAnimation(std::string_view) {}
 void SubsystemEntryPoints::StaffRoll(std::string_view) {}
@@ -64,22 +72,50 @@ void SubsystemEntryPoints::WipeSet(std::string_view) {}
 void SubsystemEntryPoints::LoopAnimation(std::string_view) {}
 void SubsystemEntryPoints::ReturnFromGallery() {}
 void SubsystemEntryPoints::ReturnFromRecollection() {}
-void SubsystemEntryPoints::PutTextGlyph(std::string_view, int, int) {}
-void SubsystemEntryPoints::DrawNamePlate(std::string_view) {}
-void SubsystemEntryPoints::DrawRuby(std::string_view, int, int) {}
-void SubsystemEntryPoints::PresentNewPage(bool) {}
-void SubsystemEntryPoints::LayoutChanged(bool) {}
+void SubsystemEntryPoints::PutTextGlyph(std::string_view character, int x, int y) {
+  engine_.message_window().PutTextGlyph(character, x, y);
+}
+void SubsystemEntryPoints::DrawNamePlate(std::string_view name) {
+  engine_.message_window().DrawNamePlate(name);
+}
+void SubsystemEntryPoints::DrawRuby(std::string_view text, int x, int y) {
+  engine_.message_window().DrawRuby(text, x, y);
+}
+void SubsystemEntryPoints::PresentNewPage(bool was_open) {
+  engine_.message_window().PresentNewPage(was_open);
+}
+void SubsystemEntryPoints::LayoutChanged(bool switched) {
+  engine_.message_window().LayoutChanged(switched);
+}
 void SubsystemEntryPoints::InlineVoice(std::string_view) {}
 // The page history ring is still missing; its counter already moves as records are made.
 void SubsystemEntryPoints::PageRecord() {
   engine_.page_counter += 1;
   engine_.banks().SetS(39, 0);
 }
-void SubsystemEntryPoints::UpdateScreen(int) {}
-void SubsystemEntryPoints::ShowClickIcon() {}
-void SubsystemEntryPoints::EraseClickIcon() {}
-void SubsystemEntryPoints::RedrawQuickButtons() {}
-void SubsystemEntryPoints::UpdateMenus() {}
+void SubsystemEntryPoints::UpdateScreen(int transition) {
+  engine_.composition().UpdateScreen(transition);
+}
+// Until the transitions exist every transition but 0 (which draws nothing) is the cut.
+void SubsystemEntryPoints::RunTransition(int transition) {
+  if (transition != 0) engine_.platform().Present(engine_.pictures().screen);
+  engine_.busy = false;
+}
+void SubsystemEntryPoints::ComposeWindow() { engine_.message_window().ComposeWindow(); }
+void SubsystemEntryPoints::PresentWindow() { engine_.message_window().PresentWindow(); }
+void SubsystemEntryPoints::InvalidateWindowCache() {
+  engine_.message_window().InvalidateWindowCache();
+}
+void SubsystemEntryPoints::RebuildScreen() { engine_.composition().RebuildScreen(); }
+void SubsystemEntryPoints::ShowMeter(int) {}
+void SubsystemEntryPoints::ForgetWipe() {}
+void SubsystemEntryPoints::RemoveComicSymbol() {}
+bool SubsystemEntryPoints::RestoreAnimationWindowAreas() { return false; }
+void SubsystemEntryPoints::MarkPictureSeen(std::string_view) {}
+void SubsystemEntryPoints::ShowClickIcon() { engine_.message_window().ShowClickIcon(); }
+void SubsystemEntryPoints::EraseClickIcon() { engine_.message_window().EraseClickIcon(); }
+void SubsystemEntryPoints::RedrawQuickButtons() { engine_.quick_buttons().DrawQuickBar(1); }
+void SubsystemEntryPoints::UpdateMenus() { engine_.menus().UpdateMenus(); }
 void SubsystemEntryPoints::GalleryFrame() {}
 void SubsystemEntryPoints::AnimationFrame() {}
 void SubsystemEntryPoints::BackgroundAnimationFrame(uint32_t) {}
@@ -89,7 +125,7 @@ void SubsystemEntryPoints::EffectTick() {}
 void SubsystemEntryPoints::RecollectionTick() {}
 void SubsystemEntryPoints::ChoiceTick() {}
 bool SubsystemEntryPoints::IsVoicePlaying() { return false; }
-void SubsystemEntryPoints::QuickButtonHover() {}
+void SubsystemEntryPoints::QuickButtonHover() { engine_.quick_buttons().TrackHover(); }
 void SubsystemEntryPoints::DeferredMusicStart() {}
 void SubsystemEntryPoints::EndChoiceWait() {}
 void SubsystemEntryPoints::SceneScriptUnlock(std::string_view) {}
@@ -97,15 +133,67 @@ void SubsystemEntryPoints::UnlockScene(std::string_view) {}
 bool SubsystemEntryPoints::FormCloseQuery() { return engine_.FormCloseQuery(); }
 void SubsystemEntryPoints::FormDestroy() { engine_.FormDestroy(); }
 
-void SubsystemEntryPoints::StartUpMessageWindow() {}
-void SubsystemEntryPoints::StartUpQuickBar() {}
+void SubsystemEntryPoints::StartUpMessageWindow() { engine_.message_window().StartUp(); }
+void SubsystemEntryPoints::StartUpQuickBar() { engine_.quick_buttons().StartUp(); }
 void SubsystemEntryPoints::StartUpChoicePlates() {}
-void SubsystemEntryPoints::StartUpComposition() {}
+void SubsystemEntryPoints::StartUpComposition() { engine_.composition().StartUp(); }
 void SubsystemEntryPoints::StartUpGallery() {}
 void SubsystemEntryPoints::StartUpSound() {}
 void SubsystemEntryPoints::StartUpCursors() {}
 void SubsystemEntryPoints::ReadGlobalSave() {}
 void SubsystemEntryPoints::WriteGlobalSave() {}
 void SubsystemEntryPoints::StopMusic() {}
+
+void SubsystemEntryPoints::OpenRightClickMenu(int x, int y) {
+  engine_.menus().OpenRightClickMenu(x, y);
+}
+// The popup menu is modal, so it is never open while the engine handles input: nothing to close.
+void SubsystemEntryPoints::CloseRightClickMenu() {}
+void SubsystemEntryPoints::OpenSaveEditScreen() {}
+void SubsystemEntryPoints::NextScene() {}
+void SubsystemEntryPoints::ShowConfirm(std::string_view question, int action) {
+  engine_.confirmations().ShowConfirm(question, action);
+}
+void SubsystemEntryPoints::StopVoice() {}
+void SubsystemEntryPoints::ReplayLastVoice() {}
+void SubsystemEntryPoints::PlayNamed(std::string_view) {}
+void SubsystemEntryPoints::QuickSave() {}
+void SubsystemEntryPoints::LoadSlot(int, bool) {}
+void SubsystemEntryPoints::OpenSettings() {}
+bool SubsystemEntryPoints::BackgroundAnimationRunning() { return false; }
+void SubsystemEntryPoints::StopBackgroundAnimations() {}
+void SubsystemEntryPoints::ResetTitleMenus() { engine_.menus().ResetTitleMenus(); }
+void SubsystemEntryPoints::OpenLogView() {}
+void SubsystemEntryPoints::ScrollLogView(int) {}
+void SubsystemEntryPoints::CloseLogView() {}
+void SubsystemEntryPoints::LogViewMouseDown(int, int, int) {}
+void SubsystemEntryPoints::LogViewMouseMove(int, int) {}
+void SubsystemEntryPoints::LogViewMouseUp(int, int, int) {}
+void SubsystemEntryPoints::OpenPageView() {}
+void SubsystemEntryPoints::StepPageView(int) {}
+void SubsystemEntryPoints::ClosePageView() {}
+void SubsystemEntryPoints::HideWindow() {}
+void SubsystemEntryPoints::ShowWindow() {}
+void SubsystemEntryPoints::ShowPanic() {}
+void SubsystemEntryPoints::EndPanic() {}
+void SubsystemEntryPoints::SimpleSettingsMouseDown(int, int, int) {}
+void SubsystemEntryPoints::SimpleSettingsMouseMove(int, int) {}
+void SubsystemEntryPoints::SimpleSettingsMouseUp(int, int, int) {}
+void SubsystemEntryPoints::StopScrollRoll(bool) {}
+void SubsystemEntryPoints::GalleryMouseDown(int, int, int) {}
+void SubsystemEntryPoints::GalleryMouseMove(int, int) {}
+void SubsystemEntryPoints::RecollectionMouseDown(int, int, int) {}
+void SubsystemEntryPoints::RecollectionMouseMove(int, int) {}
+void SubsystemEntryPoints::RecollectionMouseUp(int, int, int) {}
+void SubsystemEntryPoints::MapMouseMove(int, int) {}
+void SubsystemEntryPoints::ChoiceMouseDown(int, int, int) {}
+void SubsystemEntryPoints::ChoiceHover(int, int) {}
+void SubsystemEntryPoints::ClickmapHover(int, int) {}
+void SubsystemEntryPoints::SelectionTreeHover(int, int) {}
+void SubsystemEntryPoints::MoveChoicePointer(int) {}
+Picture* SubsystemEntryPoints::MessageWindowImage() {
+  Picture& image = engine_.message_window().window_image();
+  return image.empty() ? nullptr : &image;
+}
 
 }  // namespace quill

@@ -8,6 +8,7 @@
 namespace quill {
 
 class Engine;
+class Picture;
 
 class SubsystemEntryPoints {
  public:
@@ -72,6 +73,21 @@ class SubsystemEntryPoints {
   void InlineVoice(std::string_view name);  // [cv: play, page voice list, last voice
   void PageRecord();
   void UpdateScreen(int transition);
+  // The screen update's calls out: the saved screen holds the old picture, the screen buffer
+  // the new one.
+  void RunTransition(int transition);
+  void ComposeWindow();
+  void PresentWindow();
+  void InvalidateWindowCache();
+  // The screen rebuild: the scene (or the full-screen overlay) into the screen buffer, then the
+  // window composed and laid over it.
+  void RebuildScreen();
+  void ShowMeter(int mode);  // the completion meter: 0 screen buffer only, 1 also the display
+  void ForgetWipe();         // a new page drops the pending wipe pattern
+  void RemoveComicSymbol();
+  // The window layout's rebuild while a background animation runs; false when none runs.
+  bool RestoreAnimationWindowAreas();
+  void MarkPictureSeen(std::string_view name);  // a gallery picture shown by gra or bg
   void ShowClickIcon();
   void EraseClickIcon();
   void RedrawQuickButtons();
@@ -110,6 +126,55 @@ class SubsystemEntryPoints {
   void ReadGlobalSave();
   void WriteGlobalSave();
   void StopMusic();
+
+  // Input and play modes: the screens and actions the input handlers open or feed.
+  // Opens the menu 16 pixels right of the pointer (x, y) and sets the popup flag itself, before
+  // the chosen item acts (the menu is modal: it has closed when this returns).
+  void OpenRightClickMenu(int x, int y);
+  void CloseRightClickMenu();  // as Escape down and up would
+  void OpenSaveEditScreen();   // the save/load dialog in its third mode (セーブ編集)
+  void NextScene();            // recollection: leave the replayed scene (シーンスキップ)
+  void ShowConfirm(std::string_view question, int action);  // the yes/no band
+  void StopVoice();
+  void ReplayLastVoice();
+  void PlayNamed(std::string_view name);  // a system sound through the voice channel
+  void QuickSave();
+  void LoadSlot(int slot, bool silent);
+  void OpenSettings();  // the settings dialog
+  bool BackgroundAnimationRunning();
+  void StopBackgroundAnimations();
+  void ResetTitleMenus();  // hide シーンスキップ and 回想モード終了, enable the save and load items
+  void OpenLogView();
+  void ScrollLogView(int delta);
+  void CloseLogView();
+  void LogViewMouseDown(int button, int x, int y);  // button: 0 left, 1 right, 2 middle
+  void LogViewMouseMove(int x, int y);
+  void LogViewMouseUp(int button, int x, int y);
+  void OpenPageView();
+  void StepPageView(int direction);  // +1 older, -1 newer
+  void ClosePageView();
+  void HideWindow();
+  void ShowWindow();
+  void ShowPanic();
+  void EndPanic();
+  void SimpleSettingsMouseDown(int button, int x, int y);
+  void SimpleSettingsMouseMove(int x, int y);
+  void SimpleSettingsMouseUp(int button, int x, int y);
+  void StopScrollRoll(bool wait);
+  void GalleryMouseDown(int button, int x, int y);
+  void GalleryMouseMove(int x, int y);
+  void RecollectionMouseDown(int button, int x, int y);
+  void RecollectionMouseMove(int x, int y);
+  void RecollectionMouseUp(int button, int x, int y);
+  void MapMouseMove(int x, int y);
+  void ChoiceMouseDown(int button, int x, int y);  // the choice, click map or tree owning input
+  void ChoiceHover(int x, int y);
+  void ClickmapHover(int x, int y);
+  void SelectionTreeHover(int x, int y);
+  void MoveChoicePointer(int direction);  // Up (-1) and Down (+1) during a choice of state 1
+  // The message window's image (window coordinates), where the quick-button bar is drawn too;
+  // nullptr while there is none.
+  Picture* MessageWindowImage();
 
  private:
   Engine& engine_;
