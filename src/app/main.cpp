@@ -10,7 +10,9 @@
 #include "engine/engine.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/scenario.h"
+#include "platform/instance_lock.h"
 #include "platform/sdl/sdl_platform.h"
+#include "platform/user_folders.h"
 
 namespace fs = std::filesystem;
 using namespace quill;
@@ -118,6 +120,10 @@ int main(int argc, char** argv) {
     return platform.errors().empty() ? 0 : 3;
   }
 
+  // One game window at a time: a second instance ends at once, showing nothing. Headless runs
+  // take no lock, so tests and automation may run side by side.
+  InstanceLock lock(XdgRuntimeFolder());
+  if (!lock.held()) return 1;
   std::string error;
   std::unique_ptr<Platform> platform = CreateSdlPlatform(options.game, &error);
   if (!platform) {
