@@ -89,6 +89,25 @@ void Engine::WriteState(JsonWriter& json) {
   json.Field("wide_advance", page_grid_.wide_advance);
   json.Field("block_read", block_read);
 
+  // Composition: the records save data keeps, the layout and the standing-picture cache.
+  {
+    StandingPictures& standing = composition_.standing();
+    json.Field("background", SjisToUtf8Lossy(composition_.background_name()));
+    json.Field("sprites", SjisToUtf8Lossy(composition_.sprite_list()));
+    json.Field("sprite_count", standing.count());
+    json.Key("sprite_names").BeginArray();
+    for (int k = 0; k < kStandingNameCount; ++k) json.String(SjisToUtf8Lossy(standing.name(k)));
+    json.EndArray();
+    json.Key("sprite_cache").BeginArray();
+    for (int i = 0; i < kStandingSlotCount; ++i) {
+      json.String(SjisToUtf8Lossy(standing.slot(i).name));
+    }
+    json.EndArray();
+    json.Field("sprite_next_slot", standing.next_slot());
+    json.Field("sprite_show_count", composition_.sprite_show_count);
+    json.Field("new_background", composition_.new_background);
+  }
+
   // Start-up: the game configuration and the player's settings.
   json.Key("config");
   WriteGameConfigJson(json, config_);
