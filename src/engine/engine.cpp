@@ -6,9 +6,13 @@ namespace quill {
 
 Engine::Engine(Platform& platform, EngineOptions options) : platform_(platform), options_(options) {
   platform_.SetEventSink(this);
+  platform_.SetToolbar(&menus_);
 }
 
-Engine::~Engine() { platform_.SetEventSink(nullptr); }
+Engine::~Engine() {
+  platform_.SetToolbar(nullptr);
+  platform_.SetEventSink(nullptr);
+}
 
 bool Engine::FormCreate() {
   exit_requested = false;

@@ -45,6 +45,8 @@ void Engine::WriteState(JsonWriter& json) {
   json.Field("auto_level", AutoLevel());
   json.Field("busy", busy);
   json.Field("confirm_pending", confirm_pending);
+  json.Field("popup_open", popup_open);
+  menus_.WriteState(json);
 
   // The banks.
   json.Key("V").BeginArray();

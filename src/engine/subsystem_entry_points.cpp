@@ -3,6 +3,7 @@
 
 #include "engine/engine.h"
 #include "graphics/parts_commands.h"
+#include "graphics/wipe_and_effect.h"
 
 namespace quill {
 
@@ -64,11 +65,11 @@ void SubsystemEntryPoints::ScrollCommand(std::string_view) {}
 void SubsystemEntryPoints::RecollectionMode() {}
 void SubsystemEntryPoints::ParameterChange() {}
 void SubsystemEntryPoints::MarkAllPicturesSeen() {}
-void SubsystemEntryPoints::EffectCommand(std::string_view) {}
+void SubsystemEntryPoints::EffectCommand(std::string_view arg) { quill::EffectCommand(engine_, arg); }
 void SubsystemEntryPoints::ComicSymbol(std::string_view) {}
 void SubsystemEntryPoints::SpriteMotion(std::string_view) {}
 void SubsystemEntryPoints::EffectAnimation(std::string_view) {}
-void SubsystemEntryPoints::WipeSet(std::string_view) {}
+void SubsystemEntryPoints::WipeSet(std::string_view arg) { quill::WipeSet(engine_, arg); }
 void SubsystemEntryPoints::LoopAnimation(std::string_view) {}
 void SubsystemEntryPoints::ReturnFromGallery() {}
 void SubsystemEntryPoints::ReturnFromRecollection() {}
@@ -98,8 +99,7 @@ void SubsystemEntryPoints::UpdateScreen(int transition) {
 }
 // Until the transitions exist every transition but 0 (which draws nothing) is the cut.
 void SubsystemEntryPoints::RunTransition(int transition) {
-  if (transition != 0) engine_.platform().Present(engine_.pictures().screen);
-  engine_.busy = false;
+  engine_.transitions().RunTransition(transition);
 }
 void SubsystemEntryPoints::ComposeWindow() { engine_.message_window().ComposeWindow(); }
 void SubsystemEntryPoints::PresentWindow() { engine_.message_window().PresentWindow(); }

@@ -65,6 +65,30 @@ enum class DisplayMode {
   BorderlessTopLeft,  // borderless 800 × 600 window at (0, 0)
 };
 
+// The window's menus as the engine keeps them: a toolbar button or a popup menu item.
+struct MenuEntry {
+  int id = 0;           // handed back when the entry is chosen
+  std::string caption;  // Shift-JIS
+  bool enabled = true;
+};
+
+enum class PopupMenuKind {
+  System,      // opens under the toolbar's first button
+  RightClick,  // opens at a point of the screen
+};
+
+// The engine's side of the toolbar over the picture. The window backend draws the buttons and
+// reports a click on an enabled one from PumpMessages.
+class WindowToolbar {
+ public:
+  virtual ~WindowToolbar() = default;
+  // False while the whole panel is disabled.
+  virtual bool ToolbarEnabled() = 0;
+  // The visible buttons, left to right.
+  virtual std::vector<MenuEntry> ToolbarButtons() = 0;
+  virtual void ToolbarButtonClicked(int id) = 0;
+};
+
 // Audio: the platform pulls interleaved signed 16-bit stereo frames at kAudioRate from the mixer.
 constexpr int kAudioRate = 44100;
 using AudioCallback = std::function<void(int16_t* frames, int count)>;
@@ -110,6 +134,20 @@ class Platform {
   virtual bool OpenAudio(AudioCallback callback) = 0;
   virtual void LockAudio() = 0;
   virtual void UnlockAudio() = 0;
+
+  // Menus. A backend without a window has none: the toolbar is ignored and a popup menu closes
+  // at once without a choice.
+  virtual void SetToolbar(WindowToolbar* toolbar) { (void)toolbar; }
+  // The toolbar's buttons changed (captions, enabled state): draw them again.
+  virtual void ToolbarChanged() {}
+  // Shows a popup menu and returns once it has closed: the chosen entry's id, or -1 when it was
+  // dismissed. Input meanwhile goes to the menu; the timer keeps ticking. (x, y): the menu's
+  // top-left corner on the screen for a RightClick menu; the System menu ignores them.
+  virtual int RunPopupMenu(PopupMenuKind kind, const std::vector<MenuEntry>& entries, int x,
+                           int y) {
+    (void)kind, (void)entries, (void)x, (void)y;
+    return -1;
+  }
 
   // Folders.
   virtual const std::filesystem::path& GameFolder() = 0;
