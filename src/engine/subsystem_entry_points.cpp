@@ -65,7 +65,9 @@ void SubsystemEntryPoints::ScrollCommand(std::string_view) {}
 void SubsystemEntryPoints::RecollectionMode() {}
 void SubsystemEntryPoints::ParameterChange() {}
 void SubsystemEntryPoints::MarkAllPicturesSeen() {}
-void SubsystemEntryPoints::EffectCommand(std::string_view arg) { quill::EffectCommand(engine_, arg); }
+void SubsystemEntryPoints::EffectCommand(std::string_view arg) {
+  quill::EffectCommand(engine_, arg);
+}
 void SubsystemEntryPoints::ComicSymbol(std::string_view) {}
 void SubsystemEntryPoints::SpriteMotion(std::string_view) {}
 void SubsystemEntryPoints::EffectAnimation(std::string_view) {}
