@@ -44,10 +44,20 @@ void Composition::StartUp() {
   standing_.StartUp();
   background_name_.clear();
   new_background = false;
+  ResetStandingPositions();
   sprite_sets_.Clear();
   // A game without the list has no sets; the auxiliary buffer then holds some other script.
   if (engine_.LoadScript("_sprset", ScriptTarget::Aux)) {
     sprite_sets_.Load(engine_.aux_script().script());
+  }
+}
+
+void Composition::ResetStandingPositions() {
+  // TACHI_DEFAULT starts as the built-in centres, so it covers the built-in reset too.
+  ValueBanks& banks = engine_.banks();
+  for (int k = 0; k < 10; ++k) {
+    banks.SetS(80 + k, engine_.config().TACHI_DEFAULT[k]);
+    banks.SetS(90 + k, 0);
   }
 }
 

@@ -18,8 +18,12 @@ class Composition {
  public:
   explicit Composition(Engine& engine) : engine_(engine) {}
 
-  // Start-up: the cache slots, the empty records, the sprite-set list from `_sprset`.
+  // Start-up: the cache slots, the empty records, the default standing-picture positions, the
+  // sprite-set list from `_sprset`.
   void StartUp();
+  // The default layout positions (the INIT reset): S080–S089 the centres from TACHI_DEFAULT,
+  // S090–S099 (the tops) 0.
+  void ResetStandingPositions();
 
   // Background, overlay and standing pictures into the scene buffer.
   void ComposeScene();
