@@ -110,21 +110,6 @@ void Confirmations::AnswerConfirm(MouseButton button, bool silent) {
   engine_.confirm_pending = kConfirmNone;
 }
 
-uint32_t Confirmations::ClockWait(uint32_t period) {
-  Platform& platform = engine_.platform();
-  platform.PumpMessages();
-  uint32_t e = platform.NowMs() - clock_base_;
-  if (e < period) {
-    platform.SleepMs(period - e);
-    clock_base_ += period;
-    return 1;
-  }
-  uint32_t n = e / period + 1;
-  platform.SleepMs(n * period - e);
-  clock_base_ += n * period;
-  return n;
-}
-
 void Confirmations::ShowNotice(std::string_view text, int ms) {
   Platform& platform = engine_.platform();
   engine_.menus_off = true;
@@ -148,23 +133,24 @@ void Confirmations::ShowNotice(std::string_view text, int ms) {
   text_.DrawText(working, x, 3, text, font, kBandWhite);
 
   Picture shown(kScreenWidth, kNoticeBandHeight);
-  clock_base_ = platform.NowMs();
+  FrameClock& clock = engine_.frame_clock();
+  clock.ClockStart();
   int level = 0;
   do {
     CrossFade(shown, working, untouched, level);
     PresentStrip(shown, kNoticeBandY);
-    level += 16 * static_cast<int>(ClockWait(20));
+    level += 16 * clock.ClockWait(20);
   } while (level < 256);
   PresentStrip(working, kNoticeBandY);
 
   if (ms > 0) platform.SleepMs(static_cast<uint32_t>(ms));
 
-  clock_base_ = platform.NowMs();
+  clock.ClockStart();
   level = 240;
   while (level >= 0) {
     CrossFade(shown, working, untouched, level);
     PresentStrip(shown, kNoticeBandY);
-    level -= 16 * static_cast<int>(ClockWait(20));
+    level -= 16 * clock.ClockWait(20);
   }
   PresentStrip(untouched, kNoticeBandY);
 

@@ -44,8 +44,6 @@ class Confirmations {
 
  private:
   TextOutputFont Font(int height) const;
-  // The frame clock's wait: lets messages through, returns how many periods have passed.
-  uint32_t ClockWait(uint32_t period);
   // Shows a full-width strip at row y of the display.
   void PresentStrip(const Picture& strip, int y);
 
@@ -56,7 +54,6 @@ class Confirmations {
   Picture shown_band_;   // the band as the display shows it (hover colours)
   Picture scratch_;      // screen-sized, for showing a strip on the display
   TextOutput text_;
-  uint32_t clock_base_ = 0;
 };
 
 }  // namespace quill

@@ -35,8 +35,10 @@ void Engine::set_current_script_name(std::string_view name) {
 }
 
 void Engine::LeaveSkipMode() {
-  skip_mode = false;
   banks_.SetS(60, 0);
+  banks_.SetS(61, 0);
+  skip_mode = false;
+  if (window_open && screen_mode == 0) subsystems_.RedrawQuickButtons();
 }
 
 void Engine::CancelAutoSkip(bool force) {
@@ -54,14 +56,6 @@ void Engine::CloseMainWindow() {
 }
 
 void Engine::OnTimer() { Timer1Timer(); }
-
-void Engine::OnMouseDown(MouseButton, int, int) {}
-void Engine::OnMouseUp(MouseButton, int, int) {}
-void Engine::OnMouseMove(int, int) {}
-void Engine::OnMouseWheel(int, int, int) {}
-void Engine::OnKeyDown(int) {}
-void Engine::OnKeyUp(int) {}
-void Engine::OnChar(std::string_view) {}
 
 void Engine::OnCloseRequest() { CloseMainWindow(); }
 
