@@ -45,6 +45,11 @@ void Engine::WriteState(JsonWriter& json) {
   json.Field("auto_level", AutoLevel());
   json.Field("busy", busy);
   json.Field("confirm_pending", confirm_pending);
+  json.Key("quick_buttons").BeginArray();
+  for (int n = 1; n <= kQuickButtonCount; ++n) json.Int(quick_buttons_.State(n));
+  json.EndArray();
+  json.Field("hovered_button", quick_buttons_.hovered());
+  json.Field("popup_open", popup_open);
   json.Field("popup_open", popup_open);
   menus_.WriteState(json);
 
