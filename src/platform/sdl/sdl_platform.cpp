@@ -1,6 +1,7 @@
 #include "platform/sdl/sdl_platform.h"
 
 #include <SDL.h>
+#include <imgui.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -19,6 +20,11 @@ namespace {
 
 constexpr uint32_t kModalFrameMs = 16;
 constexpr int kMaxWheelNotches = 8;  // per event, so a runaway wheel cannot flood the engine
+constexpr uint32_t kPopupFrameMs = 16;
+// The system menu's corner in the window: 4 right of the toolbar's left edge and 21 below the top.
+// (A framed window of the desktop the games come from counted 40 from its outer edge, caption
+// included; the window system draws our caption outside the client area.)
+constexpr int kSystemMenuX = 4, kSystemMenuY = 21;
 
 unsigned ButtonBit(MouseButton b) { return 1u << static_cast<unsigned>(b); }
 
@@ -90,6 +96,8 @@ bool SdlPlatform::Open(std::string* error) {
   if (!imgui_->Init(window_, renderer_, &imgui_error)) {
     // The game still plays; only its dialogs are lost.
     std::fprintf(stderr, "quill: dialogs are unavailable: %s\n", imgui_error.c_str());
+  } else {
+    LoadMenuFont(imgui_->font_file());  // before the first frame builds the font atlas
   }
   SDL_StartTextInput();
   Render();
@@ -120,6 +128,7 @@ void SdlPlatform::PumpMessages() {
   SDL_Event event;
   while (SDL_PollEvent(&event)) HandleEvent(event);
   FireTimerIfDue();
+  if (toolbar_dirty_ && modal_depth_ == 0) Render();
 }
 
 void SdlPlatform::FireTimerIfDue() {
@@ -183,6 +192,9 @@ void SdlPlatform::HandleWindowEvent(const SDL_Event& event) {
     case SDL_WINDOWEVENT_CLOSE:
       if (sink_) sink_->OnCloseRequest();
       break;
+    case SDL_WINDOWEVENT_LEAVE:
+      if (toolbar_view_.PointerLeft().redraw) toolbar_dirty_ = true;
+      break;
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED:
       if (sink_) {
@@ -196,7 +208,22 @@ void SdlPlatform::HandleWindowEvent(const SDL_Event& event) {
   }
 }
 
+bool SdlPlatform::HandleToolbarEvent(const SDL_Event& event) {
+  if (!toolbar_) return false;
+  int w = 0;
+  SDL_GetWindowSize(window_, &w, nullptr);
+  toolbar_view_.SetWidth(w);
+  ToolbarView::Result r = toolbar_view_.HandleEvent(event, buttons_held_ == 0);
+  if (r.redraw) toolbar_dirty_ = true;
+  if (r.clicked >= 0) {
+    if (modal_depth_ == 0) Render();  // the button released before its action runs
+    toolbar_->ToolbarButtonClicked(r.clicked);
+  }
+  return r.consumed;
+}
+
 void SdlPlatform::HandlePointerEvent(const SDL_Event& event) {
+  if (HandleToolbarEvent(event)) return;
   Rect picture = Layout().picture;
   auto deliver = [&](int wx, int wy, bool inside_only, auto&& call) {
     ScreenPoint p = WindowToScreen(picture, wx, wy);
@@ -271,7 +298,93 @@ void SdlPlatform::DrawFrame() {
     SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
     SDL_RenderSetClipRect(renderer_, nullptr);
   }
-  if (imgui_) imgui_->EndFrame();  // draws a dialog frame when one was begun
+  DrawOverlay();
+  if (imgui_) imgui_->EndFrame();  // draws the frame: toolbar, menu, dialog
+}
+
+void SdlPlatform::DrawOverlay() {
+  toolbar_dirty_ = false;
+  if (!imgui_ || !imgui_->ready()) return;
+  bool toolbar = toolbar_ && toolbar_view_.shown();
+  if (!toolbar && !popup_.open()) return;
+  // Between dialogs the game owns the pointer's look (its cursors); a dialog frame was begun with
+  // ImGui's cursors, and then this changes nothing until the next one.
+  ImGui::GetIO().ConfigFlags |= ImGuiConfigFlags_NoMouseCursorChange;
+  imgui_->BeginFrame();  // nothing when a dialog frame is open already
+  int w = 0;
+  SDL_GetWindowSize(window_, &w, nullptr);
+  toolbar_view_.SetWidth(w);
+  if (toolbar) toolbar_view_.Draw(ImGui::GetBackgroundDrawList());
+  popup_.Draw(ImGui::GetForegroundDrawList());
+}
+
+void SdlPlatform::SetToolbar(WindowToolbar* toolbar) {
+  toolbar_ = toolbar;
+  ToolbarChanged();
+}
+
+void SdlPlatform::ToolbarChanged() {
+  if (toolbar_) {
+    toolbar_view_.SetButtons(toolbar_->ToolbarButtons(), toolbar_->ToolbarEnabled());
+  } else {
+    toolbar_view_.SetButtons({}, false);
+  }
+  toolbar_dirty_ = true;
+}
+
+int SdlPlatform::RunPopupMenu(PopupMenuKind kind, const std::vector<MenuEntry>& entries, int x,
+                              int y) {
+  if (entries.empty() || modal_depth_ > 0 || !imgui_ || !imgui_->ready()) return -1;
+  int wx = kSystemMenuX, wy = kSystemMenuY;
+  if (kind == PopupMenuKind::RightClick) ScreenToWindow(Layout().picture, x, y, wx, wy);
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  popup_.Open(entries, wx, wy, w, h);
+  toolbar_view_.SetMenuOpen(kind == PopupMenuKind::System);
+  ++modal_depth_;
+  buttons_held_ = 0;  // the menu takes the pointer, including the release of the opening click
+  bool open = true;
+  int chosen = -1;
+  while (open) {
+    SDL_Event event;
+    while (open && SDL_PollEvent(&event)) {
+      if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) {
+        close_pending_ = true;  // handed to the engine once the menu has closed
+        open = false;
+      } else if (event.type == SDL_WINDOWEVENT &&
+                 event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+        open = false;  // as desktop menus do
+      } else if (event.type == SDL_QUIT) {
+        if (++quit_signals_ > 1) stop_ = true;
+        close_pending_ = true;
+        open = false;
+      } else if (event.type == SDL_RENDER_DEVICE_RESET) {
+        CreateTexture();
+        imgui_->ResetDeviceObjects();
+      } else {
+        switch (popup_.HandleEvent(event)) {
+          case PopupMenuView::Outcome::Chosen:
+            chosen = popup_.chosen_id();
+            open = false;
+            break;
+          case PopupMenuView::Outcome::Dismissed:
+            open = false;
+            break;
+          case PopupMenuView::Outcome::None:
+            break;
+        }
+      }
+    }
+    if (!open) break;
+    FireTimerIfDue();
+    Render();
+    SDL_Delay(kPopupFrameMs);
+  }
+  popup_.Close();
+  toolbar_view_.SetMenuOpen(false);
+  --modal_depth_;
+  Render();
+  return chosen;
 }
 
 void SdlPlatform::Render() {
@@ -378,6 +491,7 @@ bool SdlPlatform::SetDisplayMode(DisplayMode mode) {
     }
   }
   mode_ = mode;
+  toolbar_view_.SetOverlay(mode != DisplayMode::Window);
   ClearShake();
   if (modal_depth_ == 0) Render();
   return true;
@@ -459,6 +573,7 @@ void SdlPlatform::RunModal(ModalDialog& dialog) {
     }
     if (!open) break;
     FireTimerIfDue();
+    ImGui::GetIO().ConfigFlags &= ~ImGuiConfigFlags_NoMouseCursorChange;  // a dialog's cursors
     imgui_->BeginFrame();
     open = dialog.DrawFrame();
     Render();

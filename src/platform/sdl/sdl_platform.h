@@ -7,6 +7,8 @@
 
 #include "platform/platform.h"
 #include "platform/sdl/letterbox.h"
+#include "ui/popup_menu_view.h"
+#include "ui/toolbar_view.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -22,9 +24,10 @@ class ImGuiLayer;
 std::unique_ptr<Platform> CreateSdlPlatform(const std::filesystem::path& game_folder,
                                             std::string* error);
 
-// The window. Pointer events are delivered in screen coordinates: presses and wheel turns outside
-// the picture (toolbar, bars) are dropped, and so is motion there, except while a button pressed
-// on the picture is held: then motion and the release arrive clamped to the picture's edge.
+// The window. Pointer events are delivered in screen coordinates: events in the toolbar's band
+// while it shows go to the toolbar; presses and wheel turns outside the picture (bars) are
+// dropped, and so is motion there, except while a button pressed on the picture is held: then
+// motion and the release arrive clamped to the picture's edge.
 class SdlPlatform : public Platform {
  public:
   explicit SdlPlatform(std::filesystem::path game_folder);
@@ -59,6 +62,13 @@ class SdlPlatform : public Platform {
   // dialog unanswered.
   void RunModal(ModalDialog& dialog) override;
 
+  // The toolbar is drawn over the window's top rows and takes the pointer events there; the system
+  // menu opens under its first button, a right-click menu where the engine says.
+  void SetToolbar(WindowToolbar* toolbar) override;
+  void ToolbarChanged() override;
+  int RunPopupMenu(PopupMenuKind kind, const std::vector<MenuEntry>& entries, int x,
+                   int y) override;
+
   void SetCursorVisible(bool visible) override;
   // False when the pointer is off the picture; x and y still hold where it maps to (beyond the
   // screen's edges).
@@ -80,12 +90,16 @@ class SdlPlatform : public Platform {
   // Draws the window as it is now and reads its pixels (width × height of the window).
   bool ReadWindowPixels(Picture& out);
   SDL_Window* window() const { return window_; }
+  const ToolbarView& toolbar_view() const { return toolbar_view_; }
+  const PopupMenuView& popup_menu() const { return popup_; }
 
  private:
   void HandleEvent(const SDL_Event& event);
   void HandleWindowEvent(const SDL_Event& event);
   void HandlePointerEvent(const SDL_Event& event);
   void FireTimerIfDue();
+  bool HandleToolbarEvent(const SDL_Event& event);
+  void DrawOverlay();
   bool CreateTexture();
   void DrawFrame();
   void Render();
@@ -117,6 +131,11 @@ class SdlPlatform : public Platform {
   bool close_pending_ = false;  // a close request that came while a dialog was open
   int quit_signals_ = 0;
   bool stop_ = false;
+
+  WindowToolbar* toolbar_ = nullptr;
+  ToolbarView toolbar_view_;
+  bool toolbar_dirty_ = false;  // drawn again at the end of the next PumpMessages
+  PopupMenuView popup_;
 
   uint32_t audio_device_ = 0;
   AudioCallback audio_;
