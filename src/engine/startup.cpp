@@ -79,14 +79,15 @@ void Engine::StartUp() {
   const std::filesystem::path& game_folder = platform_.GameFolder();
 
   // 5-6: the scripts.
-  if (!FileExists(ResolveIgnoringCase(game_folder, std::string(kMainArchiveName)))) {
-    FailStartUp();
-  }
+  bool have_scripts = FileExists(ResolveIgnoringCase(game_folder, std::string(kMainArchiveName)));
+  if (!have_scripts) FailStartUp();
   main_script_.size = 0;
   aux_script_.size = 0;
   std::string archive_error;
-  if (!archives_.LoadArchiveIndexes(game_folder, &archive_error) && !archive_error.empty()) {
+  if (!archives_.LoadArchiveIndexes(game_folder, &archive_error) && have_scripts) {
+    // A script archive whose index cannot be read holds no game either.
     std::fprintf(stderr, "quill: %s\n", archive_error.c_str());
+    FailStartUp();
   }
 
   // 7: the game configuration.
