@@ -99,7 +99,7 @@ void Engine::PBMouseDown(MouseButton button, int x, int y) {
   // Special click modes a script sets in S056.
   switch (banks_.S(56)) {
     case 56:
-      if (right) return;
+      if (right) break;  // this mode leaves right clicks to the rules below
       sleep_frames = 0;
       sub.StopVoice();
       if (transition_running) transition_interrupt = 1;
