@@ -110,7 +110,8 @@ void SubsystemEntryPoints::InvalidateWindowCache() {
 }
 void SubsystemEntryPoints::RebuildScreen() { engine_.composition().RebuildScreen(); }
 void SubsystemEntryPoints::ShowMeter(int) {}
-void SubsystemEntryPoints::ForgetWipe() {}
+// A new page empties the name record that wipeset and ovr share.
+void SubsystemEntryPoints::ForgetWipe() { engine_.transitions().set_overlay_name(""); }
 void SubsystemEntryPoints::RemoveComicSymbol() {}
 bool SubsystemEntryPoints::RestoreAnimationWindowAreas() { return false; }
 void SubsystemEntryPoints::MarkPictureSeen(std::string_view) {}

@@ -5,6 +5,8 @@
 
 #include "engine/engine.h"
 #include "graphics/blend_kernels.h"
+#include "graphics/fades.h"
+#include "graphics/frame_clock.h"
 #include "text/glyph_drawing.h"
 #include "text/text_output.h"
 
@@ -17,28 +19,6 @@ constexpr int kPageBackScreenMode = 9;
 // The icon area that erasing restores at least.
 constexpr int kIconEraseSize = 24;
 constexpr int kRubyHeight = 9;
-
-// Counts elapsed periods of the platform clock from its start, letting input through while it
-// waits; a slow step returns more than one period, so fades keep their length.
-class StepClock {
- public:
-  explicit StepClock(Platform& platform) : platform_(platform), start_(platform.NowMs()) {}
-  int Wait(uint32_t period) {
-    uint32_t next = (done_ + 1) * period;
-    uint32_t now = platform_.NowMs() - start_;
-    if (now < next) platform_.SleepMs(next - now);
-    platform_.PumpMessages();
-    uint32_t steps = (platform_.NowMs() - start_) / period;
-    int n = static_cast<int>(steps - done_);
-    done_ = steps;
-    return std::max(n, 1);
-  }
-
- private:
-  Platform& platform_;
-  uint32_t start_;
-  uint32_t done_ = 0;
-};
 
 // The mask blend row by row: dst bytes move towards colour by mask, in 8-byte groups counted from
 // the row's start, a group of zero mask bytes left alone. `bytes` is clipped to the row.
@@ -305,7 +285,7 @@ void MessageWindow::PresentNewPage(bool was_open) {
     pics.saved = pics.screen;
     pics.screen = pics.full_overlay;
     engine_.subsystems().RedrawQuickButtons();
-    if (!engine_.skip_mode) FadeDisplay(pics.screen, pics.saved, 24, 40);
+    if (!engine_.skip_mode) CrossFadeDisplay(engine_, 24, 40);
     platform.Present(pics.screen);
     engine_.window_open = true;
   } else {
@@ -337,12 +317,13 @@ void MessageWindow::FadeDisplay(const Picture& to, const Picture& from, int step
   engine_.busy = true;
   engine_.transition_running = true;
   engine_.transition_interrupt = 0;
-  StepClock clock(platform);
+  FrameClock& clock = engine_.frame_clock();
+  clock.ClockStart();
   for (int level = 0; level < 256;) {
     CrossFade(out, to, from, level);
     platform.Present(out);
     if (engine_.transition_interrupt != 0 || platform.ShouldStop()) break;
-    level += step * clock.Wait(static_cast<uint32_t>(period_ms));
+    level += step * clock.ClockWait(period_ms);
   }
   engine_.transition_running = false;
   engine_.busy = was_busy;
