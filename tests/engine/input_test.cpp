@@ -22,8 +22,10 @@ void FramesUntilWait(ScriptFixture& f, int limit = 200) {
   for (int i = 0; i < limit && f.engine().wait_kind == 0; ++i) f.Frame();
 }
 
-// Screen position of a quick button's middle (strip buttons only).
+// Screen position of a quick button's middle (strip buttons only), in a message window placed so
+// that its bar lies inside the screen.
 void ButtonCentre(Engine& e, int strip_x, int& x, int& y) {
+  e.text_layout().txw_ofs_y = 400;
   x = e.text_layout().txw_ofs_x + kQuickStripX + strip_x + 28;
   y = e.text_layout().txw_ofs_y + kQuickStripY + 8;
 }
@@ -105,6 +107,7 @@ TEST(InputTest, ClickOnTheAutoGaugeSetsTheLevel) {
     Engine& e = f.StartMain("ab\n\\\n");
     e.banks().SetS(26, 3);
     FramesUntilWait(f);
+    e.text_layout().txw_ofs_y = 400;
     int x = e.text_layout().txw_ofs_x + 86 + c.dx, y = e.text_layout().txw_ofs_y + 161 + 6;
     Click(e, MouseButton::Left, x, y);
     EXPECT_EQ(e.AutoLevel(), c.level);
