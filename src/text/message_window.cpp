@@ -124,7 +124,7 @@ void MessageWindow::ComposeWindow() {
     return;
   }
   WindowGeometry g = Geometry();
-  if (cache_valid_) {
+  if (cache_valid_ && !engine_.subsystems().BackgroundAnimationRunning()) {
     window_image_ = window_cache_;
     return;
   }
