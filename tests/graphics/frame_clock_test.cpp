@@ -60,8 +60,7 @@ INSTANTIATE_TEST_SUITE_P(Periods, ClockWaitTest,
                                            ClockWaitCase{25, 10, 3, 30},  // sleeps 5 ms
                                            ClockWaitCase{7, 3, 3, 9},
                                            // a period below 1 counts as 1 (no division by zero)
-                                           ClockWaitCase{0, 0, 1, 1},
-                                           ClockWaitCase{4, -5, 5, 5}));
+                                           ClockWaitCase{0, 0, 1, 1}, ClockWaitCase{4, -5, 5, 5}));
 
 TEST(FrameClockTest, ConsecutiveWaitsKeepToTheGridOfTheBase) {
   test::TempDir dir;
