@@ -239,8 +239,8 @@ void Menus::Activate(MenuControl control) {
     case C::kRcSkip:
       sub.StopVoice();
       e.banks().SetS(60, 2);
+      e.skip_mode = true;  // before the redraw, which shows the skip button from the mode
       sub.RedrawQuickButtons();
-      e.skip_mode = true;
       break;
     case C::kRcLog:
       sub.OpenLogView();

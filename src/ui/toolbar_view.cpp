@@ -134,7 +134,7 @@ void ToolbarView::Draw(ImDrawList* list) const {
   float size = MenuFont() ? kMenuFontPixels : ImGui::GetFontSize();
   float w = static_cast<float>(width_), h = static_cast<float>(kToolbarHeight);
   list->AddRectFilled(ImVec2(0, 0), ImVec2(w, h), kPanel);
-  list->AddLine(ImVec2(0, h - 0.5f), ImVec2(w, h - 0.5f), kPanelLine);
+  list->AddRectFilled(ImVec2(0, h - 1), ImVec2(w, h), kPanelLine);
   for (int i = 0; i < static_cast<int>(buttons_.size()); ++i) {
     const Button& b = buttons_[i];
     Rect r = ButtonRect(i);
