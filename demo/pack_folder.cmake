@@ -1,0 +1,10 @@
+# cmake -DQLMTOOL=… -DARCHIVE=… -DFOLDER=… -P pack_folder.cmake: packs every file of FOLDER.
+file(GLOB files ${FOLDER}/*)
+list(SORT files)
+if(NOT files)
+  message(FATAL_ERROR "${FOLDER} holds no pictures")
+endif()
+execute_process(COMMAND ${QLMTOOL} pack ${ARCHIVE} ${files} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "qlmtool pack ${ARCHIVE} failed")
+endif()
