@@ -94,6 +94,8 @@ void Engine::WriteState(JsonWriter& json) {
   json.Field("finish_now", finish_now);
   json.Field("char_delay", char_delay);
   json.Field("wide_advance", page_grid_.wide_advance);
+  json.Field("colour_number", page_grid_.colour_number);
+  json.Field("speaker_name", SjisToUtf8Lossy(message_window_.speaker_name()));
   json.Field("block_read", block_read);
 
   // Composition: the records save data keeps, the layout and the standing-picture cache.

@@ -73,6 +73,7 @@ TEST(MessageWindowE2eTest, APageWithASpeakerThenAClickToTheNextPage) {
   // The second row starts at column 2 under the bracket's text.
   EXPECT_EQ(s1["page_grid"][2].get<std::string>().substr(0, 2), "  ");
   EXPECT_EQ(s1["S"][37], 0x0000FF);
+  EXPECT_EQ(s1["speaker_name"], "ユキ");
 
   std::optional<Picture> shot1 = ReadPng(dir / "page1.png");
   ASSERT_TRUE(shot1);
@@ -100,6 +101,7 @@ TEST(MessageWindowE2eTest, APageWithASpeakerThenAClickToTheNextPage) {
   EXPECT_EQ(s2["wait_kind"], 1);
   EXPECT_EQ(s2["page_grid"][0].get<std::string>().substr(0, 2), "  ");
   EXPECT_EQ(s2["S"][37], 0xFFFFFF);
+  EXPECT_EQ(s2["speaker_name"], "");
   std::optional<Picture> shot2 = ReadPng(dir / "page2.png");
   ASSERT_TRUE(shot2);
   // The plate is gone with the old page; the new text is white.
