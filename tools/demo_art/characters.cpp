@@ -128,15 +128,18 @@ Layer Girl(int expression, int palette) {
          Shaded(skin, 160, 46, 16));
   Capsule(l, {114, 100}, {104, 250}, 14, hair, 110, 20);
   Capsule(l, {206, 100}, {216, 250}, 14, hair, 210, 20);
+  auto fringe = [](float x, float y) {
+    float edge = 90 + 14 * std::abs(std::sin((x - 106) / 13.0f)) +
+                 30 * Smoothstep(34, 50, std::abs(x - 160));
+    return std::max(CircleSdf(x, y, 160, 98, 54), y - edge);
+  };
+  l.Fill(fringe, Shaded(hair, 160, 54, 10));
+  // A sheen across the crown, kept inside the hair.
   l.Fill(
-      [](float x, float y) {
-        float edge = 90 + 14 * std::abs(std::sin((x - 106) / 13.0f)) +
-                     30 * Smoothstep(34, 50, std::abs(x - 160));
-        return std::max(CircleSdf(x, y, 160, 98, 54), y - edge);
+      [&](float x, float y) {
+        return std::max(std::abs(EllipseSdf(x, y, 152, 84, 40, 30)) - 3, fringe(x, y) + 2);
       },
-      Shaded(hair, 160, 54, 10));
-  l.Fill([](float x, float y) { return std::abs(EllipseSdf(x, y, 152, 84, 40, 30)) - 3; },
-         Hex(0x8c97d0), 0.35f, 4, {100, 40, 110, 60});
+      Mix(hair, Hex(0xffffff), 0.45f), 0.4f, 4, {100, 40, 110, 60});
   DrawFace(l, {160, 120, 18, 8, 10, 148, Hex(palette == 0 ? 0x5d74c4 : 0x6a9a4a)}, expression,
            hair);
   return l;
@@ -174,19 +177,21 @@ Layer Boy(int expression, int palette) {
   // Head and short hair with a few spikes.
   l.Fill([](float x, float y) { return EllipseSdf(x, y, 160, 96, 44, 52); },
          Shaded(skin, 160, 44, 16));
+  auto crop = [](float x, float y) {
+    float edge = 76 + 12 * std::abs(std::sin((x - 108) / 12.0f)) +
+                 42 * Smoothstep(30, 44, std::abs(x - 160));
+    float cap = std::max(CircleSdf(x, y, 160, 86, 50), y - edge);
+    float spikes = std::min(PolygonSdf(x, y, {{124, 58}, {130, 30}, {150, 44}}),
+                            PolygonSdf(x, y, {{146, 44}, {164, 22}, {178, 42}}));
+    spikes = std::min(spikes, PolygonSdf(x, y, {{174, 42}, {198, 34}, {198, 62}}));
+    return std::min(cap, spikes);
+  };
+  l.Fill(crop, Shaded(hair, 160, 50, 10));
   l.Fill(
-      [](float x, float y) {
-        float edge = 76 + 12 * std::abs(std::sin((x - 108) / 12.0f)) +
-                     42 * Smoothstep(30, 44, std::abs(x - 160));
-        float cap = std::max(CircleSdf(x, y, 160, 86, 50), y - edge);
-        float spikes = std::min(PolygonSdf(x, y, {{124, 58}, {130, 30}, {150, 44}}),
-                                PolygonSdf(x, y, {{146, 44}, {164, 22}, {178, 42}}));
-        spikes = std::min(spikes, PolygonSdf(x, y, {{174, 42}, {198, 34}, {198, 62}}));
-        return std::min(cap, spikes);
+      [&](float x, float y) {
+        return std::max(std::abs(EllipseSdf(x, y, 150, 66, 34, 22)) - 2.5f, crop(x, y) + 2);
       },
-      Shaded(hair, 160, 50, 10));
-  l.Fill([](float x, float y) { return std::abs(EllipseSdf(x, y, 150, 66, 34, 22)) - 2.5f; },
-         Hex(0xc08a62), 0.35f, 4, {110, 36, 90, 50});
+      Mix(hair, Hex(0xffffff), 0.4f), 0.4f, 4, {110, 36, 90, 50});
   DrawFace(l, {160, 108, 17, 7, 8, 136, Hex(0x7a5a3e)}, expression, hair);
   return l;
 }
