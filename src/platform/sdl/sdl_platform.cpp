@@ -98,9 +98,14 @@ bool SdlPlatform::Open(std::string* error) {
     std::fprintf(stderr, "quill: dialogs are unavailable: %s\n", imgui_error.c_str());
   } else {
     LoadMenuFont(imgui_->font_file());  // before the first frame builds the font atlas
+    // Build the atlas now (a Japanese range at two sizes takes a moment) rather than in the middle
+    // of the first dialog or menu.
+    imgui_->BeginFrame();
+    imgui_->EndFrame();
   }
   SDL_StartTextInput();
   Render();
+  next_tick_ = NowMs() + kTimerPeriodMs;  // the first tick a period after the window is ready
   return true;
 }
 
