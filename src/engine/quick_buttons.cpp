@@ -59,17 +59,6 @@ void QuickButtons::StartUp() {
   small_clean_.Create(kSmallButtonWidth, kSmallButtonHeight);
   small_work_.Create(kSmallButtonWidth, kSmallButtonHeight);
   display_scratch_.Create(kScreenWidth, kScreenHeight);
-  captured_ = false;
-}
-
-void QuickButtons::CaptureBackground(const Picture& window_image) {
-  strip_clean_.Create(kQuickStripWidth, kQuickStripHeight);
-  small_clean_.Create(kSmallButtonWidth, kSmallButtonHeight);
-  CopyRect(strip_clean_, 0, 0, window_image, kQuickStripX, kQuickStripY, kQuickStripWidth,
-           kQuickStripHeight);
-  CopyRect(small_clean_, 0, 0, window_image, kSmallButtonX, kSmallButtonY, kSmallButtonWidth,
-           kSmallButtonHeight);
-  captured_ = true;
 }
 
 int QuickButtons::State(int n) const {
@@ -132,8 +121,17 @@ void QuickButtons::DrawQuickBar(int where) {
   restore(2, AutoOn());
 
   const TextLayout& l = engine_.text_layout();
-  if (!captured_) {
-    // No window image has been built yet: the bar lies over whatever the screen shows there.
+  const MessageWindow& window = engine_.message_window();
+  if (!window.window_image().empty() &&
+      window.strip_backing().width() == kQuickStripWidth &&
+      window.strip_backing().height() == kQuickStripHeight &&
+      window.corner_backing().width() == kSmallButtonWidth &&
+      window.corner_backing().height() == kSmallButtonHeight) {
+    // The clean window under the bar, cut out at the window's last fresh composition.
+    strip_clean_ = window.strip_backing();
+    small_clean_ = window.corner_backing();
+  } else {
+    // No window image yet: the bar lies over whatever the screen shows there.
     CopyRect(strip_clean_, 0, 0, engine_.screen(), l.txw_ofs_x + kQuickStripX,
              l.txw_ofs_y + kQuickStripY, kQuickStripWidth, kQuickStripHeight);
     CopyRect(small_clean_, 0, 0, engine_.screen(), l.txw_ofs_x + kSmallButtonX,

@@ -33,9 +33,6 @@ class QuickButtons {
   // Start-up: loads "sys_qbtn", "sys_qbtn2" and "sys_autobar" and creates the work pictures. A
   // missing picture leaves its part of the bar undrawn.
   void StartUp();
-  // Takes the bar's background from a freshly built message-window image (window coordinates).
-  void CaptureBackground(const Picture& window_image);
-
   // where: 0 the display only, 1 the display and the window image, 2 the window image only.
   void DrawQuickBar(int where);
   // Sets the hovered button from a pointer position on the screen, with the refusal rules.
@@ -81,7 +78,6 @@ class QuickButtons {
   Picture strip_clean_, strip_work_;
   Picture small_clean_, small_work_;
   Picture display_scratch_;  // the bar's area of the display, for drawing on the display only
-  bool captured_ = false;    // a window image has given the background
 };
 
 }  // namespace quill

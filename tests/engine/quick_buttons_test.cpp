@@ -51,6 +51,9 @@ class QuickButtonsTest : public testing::Test {
  protected:
   Engine& Start(const std::string& main = "ab\n\\\n") {
     f_.game()
+        .Script("_config", "MAKER_REG:QuillTests\nGAME_ID:QuickButtons\nTXW_OFS_X:0\nTXW_OFS_Y:" +
+                               std::to_string(kWindowY) +
+                               "\nTXW_SIZE_X:800\nTXW_SIZE_Y:200\n")
         .Resource("mg_gra.qlm", "sys_qbtn", Packed(ButtonSheet()))
         .Resource("mg_gra.qlm", "sys_qbtn2", Packed(SmallSheet()))
         .Resource("mg_gra.qlm", "sys_autobar", Packed(AutoBar()));
@@ -58,7 +61,7 @@ class QuickButtonsTest : public testing::Test {
     e.picture_loader().OpenArchive(PictureArchiveRole::kPictures1,
                                    f_.game().folder() / "mg_gra.qlm");
     e.quick_buttons().StartUp();
-    e.text_layout().txw_ofs_y = kWindowY;
+    EXPECT_EQ(e.text_layout().txw_ofs_y, kWindowY);
     e.banks().SetS(0, 0);
     e.banks().SetS(28, 1);
     return e;
@@ -66,15 +69,16 @@ class QuickButtonsTest : public testing::Test {
   ScriptFixture f_;
 };
 
-TEST_F(QuickButtonsTest, BarShowsEachButtonsBandOverTheScreen) {
+TEST_F(QuickButtonsTest, BarShowsEachButtonsBandOverTheWindow) {
   Engine& e = Start();
   for (int i = 0; i < 20 && e.wait_kind == 0; ++i) f_.Frame();
   ASSERT_TRUE(e.window_open);
+  // The bar lies over the clean window cut out at its last composition.
+  const Picture& backing = e.message_window().strip_backing();
+  ASSERT_FALSE(e.message_window().window_image().empty());
   const TextLayout& l = e.text_layout();
   int bar_x = l.txw_ofs_x + kQuickStripX, bar_y = l.txw_ofs_y + kQuickStripY;
-  e.screen().FillRect({bar_x, bar_y, kQuickStripWidth, kQuickStripHeight}, 0, 0, 200);
-  e.screen().FillRect({l.txw_ofs_x + kSmallButtonX, l.txw_ofs_y + kSmallButtonY, 32, 12}, 0, 0,
-                      200);
+  Picture screen_before = e.screen();
   QuickButtons& q = e.quick_buttons();
   q.SetState(2, kQuickHover);
   q.SetState(4, kQuickActive);
@@ -83,34 +87,44 @@ TEST_F(QuickButtonsTest, BarShowsEachButtonsBandOverTheScreen) {
   e.skip_mode = true;  // button 1 shows the real mode whatever S060 says
   e.banks().SetS(60, 0);
   e.banks().SetS(26, 8);  // auto mode: the left 3 × 16 pixels of the gauge
-  q.DrawQuickBar(0);
+  q.DrawQuickBar(1);
   EXPECT_EQ(e.banks().S(60), kQuickActive);
   EXPECT_EQ(e.banks().S(61), kQuickActive);  // auto mode on
 
   struct Probe {
     int x;
     const char* what;
+    bool background;
     uint8_t b, r;
   } probes[] = {
-      {530, "skip, active", Opaque(150), 0},   {0, "auto, active", Opaque(150), 0},
-      {650 + 55, "4, active", Opaque(150), 0}, {710, "5, hidden", 0, 200},
-      {470, "6, normal", Opaque(50), 0},       {400, "between buttons", 0, 200},
-      {66 + 47, "gauge, lit", 0, Opaque(90)},  {66 + 48, "gauge, unlit", 0, 200},
+      {530, "skip, active", false, Opaque(150), 0},
+      {0, "auto, active", false, Opaque(150), 0},
+      {650 + 55, "4, active", false, Opaque(150), 0},
+      {710, "5, hidden", true, 0, 0},
+      {470, "6, normal", false, Opaque(50), 0},
+      {400, "between buttons", true, 0, 0},
+      {66 + 47, "gauge, lit", false, 0, Opaque(90)},
+      {66 + 48, "gauge, unlit", true, 0, 0},
   };
   const Picture& display = f_.platform().display();
+  Picture* image = e.subsystems().MessageWindowImage();
+  ASSERT_NE(image, nullptr);
   for (const Probe& p : probes) {
     SCOPED_TRACE(p.what);
     int y = p.x >= 66 && p.x < 66 + 160 ? 5 : 0;
     const uint8_t* s = q.strip().Pixel(p.x, y);
-    EXPECT_EQ(s[0], p.b);
-    EXPECT_EQ(s[2], p.r);
+    const uint8_t* want = p.background ? backing.Pixel(p.x, y) : nullptr;
+    EXPECT_EQ(s[0], want ? want[0] : p.b);
+    EXPECT_EQ(s[2], want ? want[2] : p.r);
     const uint8_t* d = display.Pixel(bar_x + p.x, bar_y + y);
     EXPECT_EQ(d[0], s[0]);
     EXPECT_EQ(d[2], s[2]);
+    const uint8_t* w = image->Pixel(kQuickStripX + p.x, kQuickStripY + y);
+    EXPECT_EQ(w[0], s[0]);
   }
   EXPECT_EQ(q.small_button().Pixel(0, 0)[1], Opaque(120));  // highlighted
-  // Drawing on the display leaves the screen buffer as it was.
-  EXPECT_EQ(e.screen().Pixel(bar_x + 530, bar_y)[2], 200);
+  // The display and the window image take the bar; the screen buffer waits for the window.
+  EXPECT_TRUE(e.screen() == screen_before);
 }
 
 TEST_F(QuickButtonsTest, NothingReachesTheDisplayWithTheWindowClosed) {
