@@ -92,7 +92,9 @@ TEST_F(ConfirmationsTest, OnlyALeftClickOnAHighlightedYesActs) {
     EXPECT_FALSE(e.menus_off);
     EXPECT_EQ(e.current_script_name(), c.acts ? "STITLE" : "main");
     EXPECT_EQ(e.wait_kind, c.acts ? 0 : 1);  // the answering click turns no page
-    if (!c.acts) EXPECT_TRUE(e.screen() == before);
+    if (!c.acts) {
+      EXPECT_TRUE(e.screen() == before);
+    }
   }
 }
 
