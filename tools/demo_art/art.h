@@ -57,6 +57,7 @@ struct StandingPicture {
   Picture image, mask;
 };
 StandingPicture Character(int which, int expression, int palette = 0);
+Layer CharacterLayer(int which, int expression, int palette = 0);
 
 // System pictures.
 Picture WindowSkin(const WindowLayout& layout);      // sys_tw: colour above, mask below

@@ -290,9 +290,14 @@ Picture TitleScreen(Lettering& letters) {
       [](float x, float y) { return Ridge(x, 560, 110, 240, 3) - y; },
       [](float, float y) { return Mix(Hex(0x8aa7c6), Hex(0x6a86a8), Clamp01((y - 450) / 120)); });
   l.Fill([](float x, float y) { return Ridge(x, 610, 70, 170, 17) - y; }, Hex(0x55708f));
-  // A soft band behind the title.
+  // A soft band behind the title, the two friends at its sides, a haze over their feet.
   l.Fill([](float x, float y) { return RoundedBoxSdf(x, y, 120, 170, 680, 330, 40); },
          Hex(0x10203a), 0.35f, 40);
+  l.Composite(CharacterLayer(0, 1), -40, 40);
+  l.Composite(CharacterLayer(1, 1), 520, 30);
+  l.Fill([](float x, float y) { return RoundedBoxSdf(x, y, -20, 520, 820, 640, 0); },
+         [](float, float y) { return Mix(Hex(0xdfe8f4), Hex(0xb8c8de), Clamp01((y - 500) / 100)); },
+         0.8f, 80);
   const char* title = "Quill デモ";
   int tw = letters.Width(title, 88, true);
   Layer text = letters.Coverage(kW, 140, (kW - tw) / 2, 20, title, 88, true);

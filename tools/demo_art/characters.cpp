@@ -198,8 +198,12 @@ Layer Boy(int expression, int palette) {
 
 }  // namespace
 
+Layer CharacterLayer(int which, int expression, int palette) {
+  return which == 0 ? Girl(expression, palette) : Boy(expression, palette);
+}
+
 StandingPicture Character(int which, int expression, int palette) {
-  Layer l = which == 0 ? Girl(expression, palette) : Boy(expression, palette);
+  Layer l = CharacterLayer(which, expression, palette);
   return {l.ColourPicture(), l.MaskPicture()};
 }
 

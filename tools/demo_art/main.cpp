@@ -87,7 +87,7 @@ int Preview(const char* path) {
   Picture icon(w.click_w, w.click_h), icon_mask(w.click_w, w.click_h);
   CopyRect(icon, 0, 0, clickw, 0, 0, w.click_w, w.click_h);
   CopyRect(icon_mask, 0, 0, clickw, 0, w.click_h, w.click_w, w.click_h);
-  Over(screen, icon, icon_mask, 752, wy + 122);
+  Over(screen, icon, icon_mask, 760, wy + 122);
   TextOutput text;
   TextOutputFont font{Utf8ToSjisLossy("ＭＳ ゴシック"), -25, false};
   std::string name = Utf8ToSjisLossy("葵");
