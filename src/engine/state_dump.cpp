@@ -44,6 +44,9 @@ void Engine::WriteState(JsonWriter& json) {
   json.Field("skip_mode", skip_mode);
   json.Field("auto_level", AutoLevel());
   json.Field("busy", busy);
+  json.Field("transition_running", transition_running);
+  json.Field("transition_interrupt", transition_interrupt);
+  json.Field("overlay_name", SjisToUtf8Lossy(transitions_.overlay_name()));
   json.Field("confirm_pending", confirm_pending);
   json.Key("quick_buttons").BeginArray();
   for (int n = 1; n <= kQuickButtonCount; ++n) json.Int(quick_buttons_.State(n));

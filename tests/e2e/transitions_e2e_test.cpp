@@ -90,6 +90,7 @@ TEST_F(TransitionRun, AFadeShowsOneLevelMidwayAndAClickCutsTheNextTransition) {
   auto fade_state = State("fade.json");
   ASSERT_TRUE(fade_state.is_object());
   EXPECT_EQ(fade_state["busy"], true);
+  EXPECT_EQ(fade_state["transition_running"], true);
 
   auto end = Shot("end.png");
   ASSERT_TRUE(end);
@@ -113,6 +114,7 @@ TEST_F(TransitionRun, WipesetGivesTransitionFiveItsRulePicture) {
   auto r =
       Run("300 shot out/wipe.png\n"
           "2000 shot out/end.png\n"
+          "2000 state out/end.json\n"
           "2000 quit\n");
   ASSERT_EQ(r.exit_code, 0) << r.err;
   auto wipe = Shot("wipe.png");
@@ -124,6 +126,10 @@ TEST_F(TransitionRun, WipesetGivesTransitionFiveItsRulePicture) {
   auto end = Shot("end.png");
   ASSERT_TRUE(end);
   EXPECT_EQ(Uniform(*end), (std::array<int, 3>{255, 255, 255}));
+  auto state = State("end.json");
+  ASSERT_TRUE(state.is_object());
+  EXPECT_EQ(state["overlay_name"], "RULE");
+  EXPECT_EQ(state["transition_running"], false);
 }
 
 }  // namespace
