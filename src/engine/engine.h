@@ -227,6 +227,7 @@ class Engine : public PlatformEvents, public ExpressionHost {
   int picture_variant = 0;       // gra 0, grb 1
   int click_debounce = 0;
   int pointer_x = 0, pointer_y = 0;  // the last pointer position over the screen
+  bool shift_held = false, control_held = false;  // a held key's repeats act only once
   bool popup_open = false;           // the right-click menu is open
   bool menus_off = false;            // a yes/no band or a notice is up
   bool panic_shown = false;

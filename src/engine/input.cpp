@@ -57,6 +57,13 @@ void Engine::OnMouseMove(int x, int y) { PBMouseMove(x, y); }
 void Engine::OnMouseWheel(int delta, int, int) { FormMouseWheel(delta); }
 
 void Engine::OnKeyDown(int key) {
+  // Held modifier keys repeat on some systems; Shift and Ctrl toggle modes, so only their first
+  // press counts.
+  bool* held = key == kKeyShift ? &shift_held : key == kKeyControl ? &control_held : nullptr;
+  if (held) {
+    if (*held) return;
+    *held = true;
+  }
   FormKeyDown(key);
   // Neither backend delivers these as typed characters; the game reads them as such.
   switch (key) {
@@ -77,7 +84,11 @@ void Engine::OnKeyDown(int key) {
   }
 }
 
-void Engine::OnKeyUp(int key) { FormKeyUp(key); }
+void Engine::OnKeyUp(int key) {
+  if (key == kKeyShift) shift_held = false;
+  if (key == kKeyControl) control_held = false;
+  FormKeyUp(key);
+}
 
 void Engine::OnChar(std::string_view sjis) {
   // Only single-byte characters have a meaning here; the space comes with its key.

@@ -148,6 +148,22 @@ TEST(InputTest, ControlSkipsWhileHeldAndCsSwapExchangesShiftAndControl) {
   }
 }
 
+TEST(InputTest, RepeatsOfAHeldModifierActOnce) {
+  ScriptFixture f;
+  Engine& e = f.StartMain("ab\n\\\n");
+  e.banks().SetS(27, 0);
+  FramesUntilWait(f);
+  for (int i = 0; i < 3; ++i) e.OnKeyDown(kKeyControl);
+  EXPECT_TRUE(e.skip_mode);
+  e.OnKeyUp(kKeyControl);
+  EXPECT_FALSE(e.skip_mode);
+  for (int i = 0; i < 2; ++i) e.OnKeyDown(kKeyShift);
+  EXPECT_EQ(e.AutoLevel(), 4);
+  e.OnKeyUp(kKeyShift);
+  e.OnKeyDown(kKeyShift);  // a new press toggles again
+  EXPECT_EQ(e.AutoLevel(), 0);
+}
+
 TEST(InputTest, FunctionKeysRefuseSavingAndLoadingByS000) {
   // F3 saves (button 11, S070), F2 loads (button 12, S071); a button that acts shows pressed.
   struct Case {
