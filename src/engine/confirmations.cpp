@@ -67,6 +67,7 @@ void Confirmations::ShowConfirm(std::string_view question, int action) {
   TextOutputFont font = Font(kBandTextHeight);
   int x = (kScreenWidth - text_.TextWidth(question, font)) / 2;
   text_.DrawText(band_, x, 12, question, font, kBandWhite);
+  band_question_ = band_;
   text_.DrawText(band_, kYesX, kAnswerY, kYes, font, kBandGrey);
   text_.DrawText(band_, kNoX, kAnswerY, kNo, font, kBandYellow);
 
@@ -82,8 +83,10 @@ void Confirmations::HoverConfirm(int x, int y) {
   if (hot == yes_hot_) return;
   yes_hot_ = hot;
   if (shown_band_.empty()) return;
-  // The display only: the band drawn in the screen buffer keeps its first colours.
+  // The display only: the band drawn in the screen buffer keeps its first colours. The answers
+  // are drawn afresh over the band without them, so their edges do not mix old and new colours.
   TextOutputFont font = Font(kBandTextHeight);
+  shown_band_ = band_question_;
   text_.DrawText(shown_band_, kYesX, kAnswerY, kYes, font, hot ? kBandYellow : kBandGrey);
   text_.DrawText(shown_band_, kNoX, kAnswerY, kNo, font, hot ? kBandGrey : kBandYellow);
   PresentStrip(shown_band_, kConfirmBandY);
@@ -96,6 +99,7 @@ void Confirmations::AnswerConfirm(MouseButton button, bool silent) {
   }
   saved_strip_ = Picture();
   band_ = Picture();
+  band_question_ = Picture();
   shown_band_ = Picture();
   engine_.menus_off = false;
   engine_.subsystems().UpdateMenus();
