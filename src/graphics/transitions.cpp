@@ -36,6 +36,13 @@ constexpr std::array<TransitionSpeed, 17> kSpeeds = {{
     {1, 20, 140},
 }};
 
+// The types read and write whole rows of the screen pictures.
+void KeepScreenSized(Picture& picture) {
+  if (picture.width() != kScreenWidth || picture.height() != kScreenHeight) {
+    picture.Resize(kScreenWidth, kScreenHeight);
+  }
+}
+
 }  // namespace
 
 TransitionSpeed SpeedFor(int s016) {
@@ -69,6 +76,10 @@ void Transitions::RunTransition(int t) {
   banks.SetS(19, 0);
   if (t < 0) t = 1;
   if (e.settings().Int(SettingId::GMode) != 0 || e.skip_mode) t = 4;
+  ScreenPictures& pics = e.pictures();
+  for (Picture* p : {&pics.saved, &pics.screen, &pics.fade_output, &pics.wipe}) {
+    KeepScreenSized(*p);
+  }
   e.frame_clock().ClockStart();
   speed_ = SpeedFor(banks.S(16));
   switch (t) {

@@ -3,6 +3,7 @@
 // per frame instead of one per piece).
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <utility>
 
@@ -46,7 +47,10 @@ void Transitions::Iris() {
   ValueBanks& banks = engine_.banks();
   Picture& fo = pics.fade_output;
   fo = pics.saved;
-  const int r_max = std::max(std::abs(banks.S(20) - 400), std::abs(banks.S(21) - 300)) + 500;
+  // Wide arithmetic: the cells may hold any value.
+  const int64_t reach =
+      std::max(std::abs(int64_t{banks.S(20)} - 400), std::abs(int64_t{banks.S(21)} - 300)) + 500;
+  const int r_max = static_cast<int>(std::min<int64_t>(reach, INT32_MAX - 10));
   // Columns 400 − h … 400 + h inclusive of `row`.
   auto span = [&](int row, int h) { CopyPiece(fo, pics.screen, 400 - h, row, 2 * h + 1, 1); };
   for (int r = 5; r < r_max; r += 10) {

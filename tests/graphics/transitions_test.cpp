@@ -117,6 +117,23 @@ TEST(TransitionTest, FullScreenLayoutKeepsTheNewPictureAsTheSavedScreen) {
   }
 }
 
+// A screen picture of another size (nothing should leave one, but the types write whole rows) is
+// taken as its top-left part of a black screen.
+TEST(TransitionTest, PicturesOfAnotherSizeAreTakenAsScreenSized) {
+  for (int t : {5, 8, 13, 15, 17, 20, 22}) {
+    TransitionRig rig;
+    rig.Pictures(Solid(kOld), Solid(kNew));
+    Picture small(10, 6);
+    small.Fill(1, 2, 3);
+    rig.engine().pictures().screen = small;
+    rig.engine().pictures().saved = Picture(3, 900);
+    rig.Run(t);
+    Picture want = small;
+    want.Resize(kScreenWidth, kScreenHeight);
+    EXPECT_TRUE(rig.display() == want) << "type " << t;
+  }
+}
+
 // --- Cuts ----------------------------------------------------------------------------------------
 
 struct CutCase {
