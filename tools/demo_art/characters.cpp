@@ -42,9 +42,12 @@ struct Face {
 void DrawFace(Layer& l, const Face& f, int expression, Rgb brow) {
   for (int side = -1; side <= 1; side += 2) {
     float ex = f.cx + side * f.eye_dx;
-    // Brows.
-    Capsule(l, {ex - 9, f.eye_y - f.eye_ry - 7 - side * 0.5f},
-            {ex + 9, f.eye_y - f.eye_ry - 7 + side * 0.5f}, 1.6f, brow);
+    // Brows: a gentle arch, highest a little towards the outside.
+    float by = f.eye_y - f.eye_ry - 7;
+    Vec2 inner{ex - side * 9, by + 1}, peak{ex + side * 2, by - 1.5f},
+        outer{ex + side * 10, by + 1.5f};
+    Capsule(l, inner, peak, 1.5f, brow);
+    Capsule(l, peak, outer, 1.5f, brow);
     if (expression == 1) {
       // Smiling eyes: closed arcs.
       Capsule(l, {ex - 9, f.eye_y + 3}, {ex, f.eye_y - 4}, 2.0f, Hex(0x2d2a40));
