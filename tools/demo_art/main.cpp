@@ -98,7 +98,7 @@ int Preview(const char* path) {
                          "ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz 0123"};
   for (int i = 0; i < 3; ++i) {
     std::string s = Utf8ToSjisLossy(lines[i]);
-    text.DrawText(screen, 36 + (i == 0 ? 0 : 26), wy + 18 + 32 * (i + 1), s, font, 0xFFFFFF);
+    text.DrawText(screen, 36 + (i == 0 ? 0 : 26), wy + 22 + 32 * (i + 1), s, font, 0xFFFFFF);
   }
   return WritePng(path, screen) ? 0 : 1;
 }
