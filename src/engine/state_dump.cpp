@@ -53,7 +53,6 @@ void Engine::WriteState(JsonWriter& json) {
   json.EndArray();
   json.Field("hovered_button", quick_buttons_.hovered());
   json.Field("popup_open", popup_open);
-  json.Field("popup_open", popup_open);
   menus_.WriteState(json);
 
   // The banks.
