@@ -20,17 +20,18 @@ constexpr ControlInfo kControls[kMenuControlCount] = {
     {MenuGroup::Toolbar, "\x93\xc7\x8d\x9e", "toolbar_load"},      // 読込
     {MenuGroup::Toolbar, "\x8b\x4c\x98\x5e", "toolbar_save"},      // 記録
     {MenuGroup::Toolbar, "\x90\xdd\x92\xe8", "toolbar_settings"},  // 設定
-    {MenuGroup::Toolbar, "\x83\x5a\x81\x5b\x83\x75\x95\xd2\x8f\x57", "toolbar_save_edit"},  // セーブ編集
+    {MenuGroup::Toolbar, "\x83\x5a\x81\x5b\x83\x75\x95\xd2\x8f\x57",
+     "toolbar_save_edit"},  // セーブ編集
     {MenuGroup::System, "\x83\x5e\x83\x43\x83\x67\x83\x8b\x82\xd6\x96\xdf\x82\xe9",
-     "system_title"},                                                        // タイトルへ戻る
+     "system_title"},  // タイトルへ戻る
     {MenuGroup::System, "\x83\x51\x81\x5b\x83\x80\x8f\x49\x97\xb9", "system_exit"},  // ゲーム終了
     {MenuGroup::System, "\x83\x56\x81\x5b\x83\x93\x83\x58\x83\x4c\x83\x62\x83\x76",
      "system_scene_skip"},  // シーンスキップ
     {MenuGroup::System, "\x89\xf1\x91\x7a\x83\x82\x81\x5b\x83\x68\x8f\x49\x97\xb9",
-     "system_replay_end"},                                                          // 回想モード終了
-    {MenuGroup::RightClick, "\x8e\xa9\x93\xae\x91\x97\x82\xe8", "popup_auto"},       // 自動送り
-    {MenuGroup::RightClick, "\x83\x58\x83\x4c\x83\x62\x83\x76", "popup_skip"},       // スキップ
-    {MenuGroup::RightClick, "\x83\x8d\x83\x4f", "popup_log"},                        // ログ
+     "system_replay_end"},  // 回想モード終了
+    {MenuGroup::RightClick, "\x8e\xa9\x93\xae\x91\x97\x82\xe8", "popup_auto"},  // 自動送り
+    {MenuGroup::RightClick, "\x83\x58\x83\x4c\x83\x62\x83\x76", "popup_skip"},  // スキップ
+    {MenuGroup::RightClick, "\x83\x8d\x83\x4f", "popup_log"},                   // ログ
     {MenuGroup::RightClick, "\x83\x45\x83\x42\x83\x93\x83\x68\x83\x45\x8f\xc1\x8b\x8e",
      "popup_hide_window"},  // ウィンドウ消去
     {MenuGroup::RightClick, "\x92\xbc\x91\x4f\x82\xcc\x89\xb9\x90\xba\x82\xf0\x8d\xc4\x90\xb6",
@@ -38,13 +39,13 @@ constexpr ControlInfo kControls[kMenuControlCount] = {
     {MenuGroup::RightClick, "\x83\x4e\x83\x43\x83\x62\x83\x4e\x83\x8d\x81\x5b\x83\x68",
      "popup_quick_load"},  // クイックロード
     {MenuGroup::RightClick, "\x83\x4e\x83\x43\x83\x62\x83\x4e\x83\x5a\x81\x5b\x83\x75",
-     "popup_quick_save"},                                                  // クイックセーブ
-    {MenuGroup::RightClick, "\x83\x8d\x81\x5b\x83\x68", "popup_load"},     // ロード
-    {MenuGroup::RightClick, "\x83\x5a\x81\x5b\x83\x75", "popup_save"},     // セーブ
-    {MenuGroup::RightClick, "\x90\xdd\x92\xe8", "popup_settings"},         // 設定
+     "popup_quick_save"},                                               // クイックセーブ
+    {MenuGroup::RightClick, "\x83\x8d\x81\x5b\x83\x68", "popup_load"},  // ロード
+    {MenuGroup::RightClick, "\x83\x5a\x81\x5b\x83\x75", "popup_save"},  // セーブ
+    {MenuGroup::RightClick, "\x90\xdd\x92\xe8", "popup_settings"},      // 設定
     {MenuGroup::RightClick, "\x83\x5e\x83\x43\x83\x67\x83\x8b\x82\xd6\x96\xdf\x82\xe9",
-     "popup_title"},                                                      // タイトルへ戻る
-    {MenuGroup::RightClick, "\x8f\x49\x97\xb9", "popup_exit"},             // 終了
+     "popup_title"},                                            // タイトルへ戻る
+    {MenuGroup::RightClick, "\x8f\x49\x97\xb9", "popup_exit"},  // 終了
 };
 
 // "タイトルへ戻りますか？", "クイックロードしますか？"
@@ -121,8 +122,8 @@ void Menus::UpdateMenus() {
   }
   if (engine_.banks().S(28) == 0) Set(save_items, false);
   if (engine_.subsystems().BackgroundAnimationRunning()) {
-    Set({C::kToolSettings, C::kToolSave, C::kToolLoad, C::kToolSaveEdit, C::kRcLog,
-         C::kRcQuickLoad, C::kRcQuickSave, C::kRcLoad, C::kRcSave, C::kRcSettings},
+    Set({C::kToolSettings, C::kToolSave, C::kToolLoad, C::kToolSaveEdit, C::kRcLog, C::kRcQuickLoad,
+         C::kRcQuickSave, C::kRcLoad, C::kRcSave, C::kRcSettings},
         false);
   }
   engine_.platform().ToolbarChanged();
@@ -163,8 +164,8 @@ void Menus::OpenRightClickMenu(int x, int y) {
   Set({C::kRcAuto, C::kRcSkip, C::kRcHideWindow, C::kRcReplayVoice}, true);
   // Set before the menu shows, so that the chosen item can clear it.
   engine_.popup_open = true;
-  int id = engine_.platform().RunPopupMenu(PopupMenuKind::RightClick,
-                                           Entries(MenuGroup::RightClick), x + kRightClickOffsetX, y);
+  int id = engine_.platform().RunPopupMenu(
+      PopupMenuKind::RightClick, Entries(MenuGroup::RightClick), x + kRightClickOffsetX, y);
   Choose(id, MenuGroup::RightClick);
 }
 

@@ -56,9 +56,9 @@ class Menus : public WindowToolbar {
   void Activate(MenuControl control);
   // The system popup menu under toolbar button 1; the chosen item acts.
   void OpenSystemMenu();
-  // RightClickAction with RC_MODE 0: enables 自動送り, スキップ, ウィンドウ消去 and 直前の音声を再生, sets
-  // the popup flag and opens the menu 16 pixels right of the pointer (x, y on the screen); the
-  // chosen item acts once the menu has closed.
+  // RightClickAction with RC_MODE 0: enables 自動送り, スキップ, ウィンドウ消去 and
+  // 直前の音声を再生, sets the popup flag and opens the menu 16 pixels right of the pointer (x, y
+  // on the screen); the chosen item acts once the menu has closed.
   void OpenRightClickMenu(int x, int y);
   // The return to the title: hides シーンスキップ and 回想モード終了 and enables the quick-load,
   // quick-save, load and save items.

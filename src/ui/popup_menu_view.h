@@ -28,7 +28,7 @@ int MenuTextWidth(const std::string& utf8);
 class PopupMenuView {
  public:
   static constexpr int kRowHeight = 22;
-  static constexpr int kTextLeft = 28;   // room for a check mark, as desktop menus keep
+  static constexpr int kTextLeft = 28;  // room for a check mark, as desktop menus keep
   static constexpr int kTextRight = 24;
   static constexpr int kBorder = 2;
 

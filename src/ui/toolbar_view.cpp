@@ -39,7 +39,8 @@ void ToolbarView::SetButtons(const std::vector<MenuEntry>& buttons, bool panel_e
   }
   panel_enabled_ = panel_enabled;
   if (hovered_ >= static_cast<int>(buttons_.size())) hovered_ = -1;
-  if (pressed_ >= static_cast<int>(buttons_.size()) || (pressed_ >= 0 && !buttons_[pressed_].enabled)) {
+  if (pressed_ >= static_cast<int>(buttons_.size()) ||
+      (pressed_ >= 0 && !buttons_[pressed_].enabled)) {
     pressed_ = -1;
   }
 }

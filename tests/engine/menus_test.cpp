@@ -60,7 +60,7 @@ class MenusTest : public ::testing::Test {
     platform_ = std::make_unique<MenuPlatform>(game.folder(), dir_.path());
     engine_ = std::make_unique<Engine>(*platform_, EngineOptions{});
     ASSERT_TRUE(engine_->FormCreate());
-    engine_->AppIdle();  // loads "main"
+    engine_->AppIdle();            // loads "main"
     engine_->banks().SetS(28, 1);  // saving allowed
   }
 
@@ -94,8 +94,8 @@ TEST_F(MenusTest, SaveAndLoadFollowS000AndS028) {
     bool save, load;
   };
   const Case cases[] = {
-      {0, 1, true, true},   {1, 1, false, true}, {2, 1, false, false}, {3, 1, false, false},
-      {0, 0, false, true},  {1, 0, false, true}, {3, 0, false, false},
+      {0, 1, true, true},  {1, 1, false, true}, {2, 1, false, false}, {3, 1, false, false},
+      {0, 0, false, true}, {1, 0, false, true}, {3, 0, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "S000=" << c.s000 << " S028=" << c.s028);
@@ -129,9 +129,8 @@ TEST_F(MenusTest, ScriptAssignmentsOfS000AndS028UpdateTheMenus) {
 
 TEST_F(MenusTest, BandOrNoticeDisablesTheToolbarAndTheSaveAndLoadItems) {
   SetS(0, 0);
-  const C off[] = {C::kToolExit,   C::kToolSettings, C::kToolSave,  C::kToolLoad,
-                   C::kToolSaveEdit, C::kRcQuickLoad, C::kRcQuickSave, C::kRcLoad,
-                   C::kRcSave,     C::kRcSettings};
+  const C off[] = {C::kToolExit,    C::kToolSettings, C::kToolSave, C::kToolLoad, C::kToolSaveEdit,
+                   C::kRcQuickLoad, C::kRcQuickSave,  C::kRcLoad,   C::kRcSave,   C::kRcSettings};
   for (int variant = 0; variant < 2; ++variant) {
     SCOPED_TRACE(variant == 0 ? "yes/no band" : "notice");
     engine().confirm_pending = variant == 0 ? 1 : 0;
@@ -324,8 +323,9 @@ TEST_F(MenusTest, StateDumpListsEveryControl) {
   const std::string& s = json.str();
   EXPECT_THAT(s, ::testing::HasSubstr(
                      R"("toolbar_save":{"caption":"記録","enabled":false,"visible":true})"));
-  EXPECT_THAT(s, ::testing::HasSubstr(
-                     R"("toolbar_save_edit":{"caption":"セーブ編集","enabled":true,"visible":false})"));
+  EXPECT_THAT(
+      s, ::testing::HasSubstr(
+             R"("toolbar_save_edit":{"caption":"セーブ編集","enabled":true,"visible":false})"));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/sjis.h"
+#include "engine/engine.h"
 #include "platform/sdl/sdl_platform.h"
 #include "ui/popup_menu_view.h"
 #include "ui/toolbar_view.h"
@@ -104,16 +105,14 @@ TEST(ToolbarView, AClickIsAPressAndAReleaseOnTheSameEnabledButton) {
   EXPECT_TRUE(off.consumed);
   EXPECT_EQ(off.clicked, -1);
   // The right button does not click.
-  view.HandleEvent(Button(SDL_MOUSEBUTTONDOWN, centre(0)[0], centre(0)[1], SDL_BUTTON_RIGHT),
-                   true);
-  EXPECT_EQ(view.HandleEvent(Button(SDL_MOUSEBUTTONUP, centre(0)[0], centre(0)[1],
-                                    SDL_BUTTON_RIGHT),
-                             true)
+  view.HandleEvent(Button(SDL_MOUSEBUTTONDOWN, centre(0)[0], centre(0)[1], SDL_BUTTON_RIGHT), true);
+  EXPECT_EQ(view.HandleEvent(
+                    Button(SDL_MOUSEBUTTONUP, centre(0)[0], centre(0)[1], SDL_BUTTON_RIGHT), true)
                 .clicked,
             -1);
   // While the game holds a button pressed on the picture the band takes nothing.
-  EXPECT_FALSE(view.HandleEvent(Button(SDL_MOUSEBUTTONDOWN, centre(0)[0], centre(0)[1]), false)
-                   .consumed);
+  EXPECT_FALSE(
+      view.HandleEvent(Button(SDL_MOUSEBUTTONDOWN, centre(0)[0], centre(0)[1]), false).consumed);
   // A disabled panel disables every button.
   view.SetButtons(ToolbarEntries(), false);
   EXPECT_EQ(click(centre(0), centre(0)), -1);
@@ -124,8 +123,8 @@ TEST(ToolbarView, OverPictureItShowsOnlyWithThePointerInTheTopLeftCorner) {
     int x, y;
     bool shown;
   };
-  const Case cases[] = {{10, 10, true},   {399, 29, true}, {400, 10, false},
-                        {10, 30, false},  {700, 5, false}, {200, 300, false}};
+  const Case cases[] = {{10, 10, true},  {399, 29, true}, {400, 10, false},
+                        {10, 30, false}, {700, 5, false}, {200, 300, false}};
   ToolbarView view;
   view.SetButtons(ToolbarEntries(), true);
   view.SetWidth(1920);
@@ -164,11 +163,9 @@ TEST(PopupMenuView, MenusStayInsideTheWindow) {
   ASSERT_GT(w, MenuTextWidth("直前の音声を再生"));
   ASSERT_EQ(h, 4 * PopupMenuView::kRowHeight + 2 * PopupMenuView::kBorder);
   const Case cases[] = {
-      {100, 200, 100, 200},
-      {790, 200, 790 - w, 200},  // opens to the left of the point
-      {100, 600, 100, 600 - h},  // opens above it
-      {30, 620, 30, 620 - h},
-      {5, 5, 5, 5},
+      {100, 200, 100, 200},     {790, 200, 790 - w, 200},  // opens to the left of the point
+      {100, 600, 100, 600 - h},                            // opens above it
+      {30, 620, 30, 620 - h},   {5, 5, 5, 5},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
@@ -415,6 +412,39 @@ TEST_F(WindowMenus, TheTimerTicksWhileAMenuIsOpenAndACloseWaitsForIt) {
   EXPECT_THAT(sink_.events, IsEmpty());
   platform_->PumpMessages();
   EXPECT_THAT(sink_.events, ElementsAre("close"));
+}
+
+TEST_F(WindowMenus, TheEnginesToolbarActsOnClicksInTheBand) {
+  platform_->SetToolbar(nullptr);
+  Engine engine(*platform_, EngineOptions{});  // installs its menus as the toolbar
+  platform_->PumpMessages();
+  ASSERT_EQ(platform_->toolbar_view().size(), 4u);
+  // In the borderless window the band lies over the picture, so a click the toolbar did not take
+  // would reach the game's click handler, which arms the click debounce.
+  ASSERT_TRUE(platform_->SetDisplayMode(DisplayMode::BorderlessTopLeft));
+  Click(400, 300);
+  platform_->PumpMessages();
+  ASSERT_GT(engine.click_debounce, 0) << "a click on the picture reaches the game";
+  engine.click_debounce = 0;
+  engine.banks().SetS(26, 5);
+  engine.skip_mode = true;
+  // 設定 ends auto and skip mode before it opens the settings.
+  std::array<int, 2> settings = ButtonCentre(3);
+  Click(settings[0], settings[1]);
+  platform_->PumpMessages();
+  EXPECT_EQ(engine.banks().S(26), 0);
+  EXPECT_FALSE(engine.skip_mode);
+  EXPECT_EQ(engine.click_debounce, 0) << "the game's click handler did not run";
+
+  // 終了 opens the system menu under it; Escape closes it without a choice.
+  engine.banks().SetS(26, 5);
+  std::array<int, 2> exit = ButtonCentre(0);
+  Click(exit[0], exit[1]);
+  Push(Key(SDLK_ESCAPE));
+  platform_->PumpMessages();
+  EXPECT_EQ(engine.banks().S(26), 0);
+  EXPECT_FALSE(engine.closed());
+  EXPECT_FALSE(platform_->popup_menu().open());
 }
 
 }  // namespace
