@@ -64,42 +64,42 @@ class TransitionRun : public ::testing::Test {
   test::FixtureGame game_;
 };
 
-TEST_F(TransitionRun, AFadeShowsOneLevelMidwayAndAClickCutsTheNextTransition) {
-  // A slow cross-fade to red (S016 = 13: 1 level per 8 ms, about 2 s), then random tiles to
-  // green (116 steps of 8 ms) that a click cuts short.
-  game_.Script("main", "!S016=13\n*gra SG00,3\n*gra S0G0,8\n\\\n");
+TEST_F(TransitionRun, AFadeShowsOneLevelMidwayAndAClickCutsItShort) {
+  // A slow cross-fade from black to red (S016 = 13: one level per 8 ms, about 2 s) starting in
+  // the first frames; a shot at 1 s sees it midway, a click at 1.5 s ends it.
+  game_.Script("main", "!S016=13\n*gra SG00,3\n\\\n");
   auto r =
       Run("1000 shot out/fade.png\n"
           "1000 state out/fade.json\n"
-          "2400 click 400 300\n"
-          "4000 shot out/end.png\n"
-          "4000 state out/end.json\n"
-          "4000 quit\n");
+          "1500 click 400 300\n"
+          "1600 shot out/end.png\n"
+          "1600 state out/end.json\n"
+          "1600 quit\n");
   ASSERT_EQ(r.exit_code, 0) << r.err;
 
   auto fade = Shot("fade.png");
   ASSERT_TRUE(fade);
   auto colour = Uniform(*fade);
   ASSERT_TRUE(colour) << "the cross-fade of two solid colours shows one level everywhere";
-  // (a × 255 + (256 − a) × 0) >> 8 for a level a of 1 … 255, nothing in blue or green.
   EXPECT_EQ((*colour)[0], 0);
   EXPECT_EQ((*colour)[1], 0);
-  bool is_level = false;
-  for (int a = 1; a < 256; ++a) is_level |= (*colour)[2] == (a * 255) >> 8;
-  EXPECT_TRUE(is_level) << (*colour)[2];
+  EXPECT_GT((*colour)[2], 0);
+  EXPECT_LT((*colour)[2], 255);
   auto fade_state = State("fade.json");
   ASSERT_TRUE(fade_state.is_object());
   EXPECT_EQ(fade_state["busy"], true);
   EXPECT_EQ(fade_state["transition_running"], true);
+  EXPECT_EQ(fade_state["S"][16], 13);
 
   auto end = Shot("end.png");
   ASSERT_TRUE(end);
-  EXPECT_EQ(Uniform(*end), (std::array<int, 3>{0, 255, 0}));
+  EXPECT_EQ(Uniform(*end), (std::array<int, 3>{0, 0, 255}));
   auto end_state = State("end.json");
   ASSERT_TRUE(end_state.is_object());
   EXPECT_EQ(end_state["S"][19], 1);  // cut short by the click
   EXPECT_EQ(end_state["S"][16], 0);
   EXPECT_EQ(end_state["busy"], false);
+  EXPECT_EQ(end_state["transition_interrupt"], 0);  // gra has read it
   EXPECT_EQ(end_state["wait_kind"], 1);  // gra ended its step; the next frame went on to the wait
 }
 
@@ -112,16 +112,16 @@ TEST_F(TransitionRun, WipesetGivesTransitionFiveItsRulePicture) {
   game_.Resource("mg_gra.qlm", "RULE", *packed);
   game_.Script("main", "*gra S000,4\n*wipeset RULE\n*gra SGGG,5\n\\\n");
   auto r =
-      Run("300 shot out/wipe.png\n"
+      Run("400 shot out/wipe.png\n"
           "2000 shot out/end.png\n"
           "2000 state out/end.json\n"
           "2000 quit\n");
   ASSERT_EQ(r.exit_code, 0) << r.err;
   auto wipe = Shot("wipe.png");
   ASSERT_TRUE(wipe);
-  // About 0.3 s into the first sweep (v from 252 down by 4 per 8 ms): the white half of the rule
-  // is well on its way to white, the black half still black.
-  EXPECT_GT(wipe->Pixel(100, 300)[0], 64);
+  // In the first sweep (v from 252 down by 4 per 8 ms) only the white half of the rule has begun
+  // to change.
+  EXPECT_GT(wipe->Pixel(100, 300)[0], 0);
   EXPECT_EQ(wipe->Pixel(700, 300)[0], 0);
   auto end = Shot("end.png");
   ASSERT_TRUE(end);
