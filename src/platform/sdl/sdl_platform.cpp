@@ -96,6 +96,7 @@ bool SdlPlatform::Open(std::string* error) {
   if (!imgui_->Init(window_, renderer_, &imgui_error)) {
     // The game still plays; only its dialogs are lost.
     std::fprintf(stderr, "quill: dialogs are unavailable: %s\n", imgui_error.c_str());
+    LoadMenuFont("");  // forgets a font of an earlier window's atlas
   } else {
     LoadMenuFont(imgui_->font_file());  // before the first frame builds the font atlas
     // Build the atlas now (a Japanese range at two sizes takes a moment) rather than in the middle
