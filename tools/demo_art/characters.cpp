@@ -43,11 +43,12 @@ void DrawFace(Layer& l, const Face& f, int expression, Rgb brow) {
   for (int side = -1; side <= 1; side += 2) {
     float ex = f.cx + side * f.eye_dx;
     // Brows: a gentle arch, highest a little towards the outside.
-    float by = f.eye_y - f.eye_ry - 7;
-    Vec2 inner{ex - side * 9, by + 1}, peak{ex + side * 2, by - 1.5f},
+    float by = f.eye_y - f.eye_ry - 10;
+    Vec2 inner{ex - side * 8, by + 1}, peak{ex + side * 2, by - 1},
         outer{ex + side * 10, by + 1.5f};
-    Capsule(l, inner, peak, 1.5f, brow);
-    Capsule(l, peak, outer, 1.5f, brow);
+    Rgb soft = Mix(brow, Hex(0xf0d0c0), 0.25f);
+    Capsule(l, inner, peak, 1.1f, soft);
+    Capsule(l, peak, outer, 1.1f, soft);
     if (expression == 1) {
       // Smiling eyes: closed arcs.
       Capsule(l, {ex - 9, f.eye_y + 3}, {ex, f.eye_y - 4}, 2.0f, Hex(0x2d2a40));
@@ -62,8 +63,12 @@ void DrawFace(Layer& l, const Face& f, int expression, Rgb brow) {
     Ellipse(l, ex, f.eye_y + 1, f.eye_rx * 0.45f, f.eye_ry * 0.45f, Hex(0x141222));
     Ellipse(l, ex - f.eye_rx * 0.35f, f.eye_y - f.eye_ry * 0.4f, 2.6f, 2.6f, Hex(0xffffff));
     Ellipse(l, ex + f.eye_rx * 0.3f, f.eye_y + f.eye_ry * 0.45f, 1.4f, 1.4f, Hex(0xffffff), 0.8f);
-    Capsule(l, {ex - f.eye_rx - 2, f.eye_y - f.eye_ry + 1},
-            {ex + f.eye_rx + 1, f.eye_y - f.eye_ry - 1}, 1.8f, Hex(0x1e1c30));
+    // The upper lash line, a little longer and lower at the outer corner.
+    Vec2 lash_in{ex - side * (f.eye_rx - 1), f.eye_y - f.eye_ry},
+        lash_top{ex + side * 2, f.eye_y - f.eye_ry - 1},
+        lash_out{ex + side * (f.eye_rx + 2), f.eye_y - f.eye_ry + 2};
+    Capsule(l, lash_in, lash_top, 1.4f, Hex(0x1e1c30));
+    Capsule(l, lash_top, lash_out, 1.4f, Hex(0x1e1c30));
   }
   // Cheeks and mouth.
   for (int side = -1; side <= 1; side += 2)
@@ -103,13 +108,9 @@ Layer Girl(int expression, int palette) {
         Rgb c = Shaded(navy, 160, 90)(x, y, d);
         return c * (0.88f + 0.14f * pleat);
       });
-  // Arms in white sleeves, hands.
-  Capsule(l, {108, 196}, {96, 300}, 14, blouse);
-  Capsule(l, {212, 196}, {224, 300}, 14, blouse);
-  Capsule(l, {96, 300}, {102, 372}, 10, skin);
-  Capsule(l, {224, 300}, {218, 372}, 10, skin);
-  Ellipse(l, 103, 382, 11, 13, skin);
-  Ellipse(l, 217, 382, 11, 13, skin);
+  // Upper arms in white sleeves (the forearms come in front of the body below).
+  Capsule(l, {108, 196}, {98, 296}, 14, blouse);
+  Capsule(l, {212, 196}, {222, 296}, 14, blouse);
   // Blouse and sailor collar with a ribbon.
   Polygon(l, {{106, 184}, {214, 184}, {206, 312}, {114, 312}}, blouse, 160, 60);
   Capsule(l, {160, 146}, {160, 186}, 12, skin);
@@ -126,13 +127,19 @@ Layer Girl(int expression, int palette) {
   Polygon(l, {{160, 238}, {186, 226}, {182, 256}}, Hex(0xd0414f), 180, 20, 4);
   Polygon(l, {{156, 240}, {164, 240}, {172, 282}, {148, 282}}, Hex(0xc23a47), 160, 20, 4);
   Ellipse(l, 160, 240, 7, 6, Hex(0xe0505d));
+  // Forearms folded in front, hands together at the waist.
+  Capsule(l, {98, 298}, {146, 338}, 10, skin, 120, 40);
+  Capsule(l, {222, 298}, {174, 338}, 10, skin, 200, 40);
+  Ellipse(l, 166, 344, 12, 10, skin);
+  Ellipse(l, 153, 342, 12, 10, Mix(skin, Hex(0xffffff), 0.1f));
+  Capsule(l, {146, 345}, {160, 349}, 0.8f, Hex(0xd9aa94));
   // Head, side locks, fringe, highlight.
   l.Fill([](float x, float y) { return EllipseSdf(x, y, 160, 108, 46, 54); },
          Shaded(skin, 160, 46, 16));
   Capsule(l, {114, 100}, {104, 250}, 14, hair, 110, 20);
   Capsule(l, {206, 100}, {216, 250}, 14, hair, 210, 20);
   auto fringe = [](float x, float y) {
-    float edge = 90 + 14 * std::abs(std::sin((x - 106) / 13.0f)) +
+    float edge = 94 + 14 * std::abs(std::sin((x - 106) / 13.0f)) +
                  30 * Smoothstep(34, 50, std::abs(x - 160));
     return std::max(CircleSdf(x, y, 160, 98, 54), y - edge);
   };
