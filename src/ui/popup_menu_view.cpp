@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "common/sjis.h"
 
@@ -14,6 +15,8 @@ namespace {
 ImFont* g_menu_font = nullptr;
 
 // A light desktop-menu look.
+constexpr int kJitter = 3;  // pixels of pointer motion that do not count as a move
+
 constexpr ImU32 kMenuBack = IM_COL32(242, 242, 242, 255);
 constexpr ImU32 kMenuBorder = IM_COL32(160, 160, 160, 255);
 constexpr ImU32 kMenuShadow = IM_COL32(0, 0, 0, 48);
@@ -75,7 +78,14 @@ void PopupMenuView::Open(const std::vector<MenuEntry>& entries, int x, int y, in
   open_ = true;
   hovered_ = -1;
   armed_ = false;
+  has_origin_ = false;
   chosen_id_ = -1;
+}
+
+void PopupMenuView::SetPointerOrigin(int x, int y) {
+  has_origin_ = true;
+  origin_x_ = x;
+  origin_y_ = y;
 }
 
 void PopupMenuView::Close() {
@@ -122,7 +132,10 @@ PopupMenuView::Outcome PopupMenuView::HandleEvent(const SDL_Event& event) {
   };
   switch (event.type) {
     case SDL_MOUSEMOTION:
-      armed_ = true;
+      if (!has_origin_ || std::abs(event.motion.x - origin_x_) > kJitter ||
+          std::abs(event.motion.y - origin_y_) > kJitter) {
+        armed_ = true;
+      }
       hovered_ = HitTest(event.motion.x, event.motion.y);
       return Outcome::None;
     case SDL_MOUSEBUTTONDOWN:

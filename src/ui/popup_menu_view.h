@@ -40,6 +40,8 @@ class PopupMenuView {
             int window_height);
   void Close();
   bool open() const { return open_; }
+  // Where the pointer was when the menu opened: small jitter from there does not arm the menu.
+  void SetPointerOrigin(int x, int y);
 
   // Feeds one SDL event. Chosen: chosen_id() holds the entry's id.
   Outcome HandleEvent(const SDL_Event& event);
@@ -69,6 +71,8 @@ class PopupMenuView {
   // A button release chooses only after the pointer has moved or a button went down on the menu,
   // so that the release of the click that opened it does not choose at once.
   bool armed_ = false;
+  bool has_origin_ = false;
+  int origin_x_ = 0, origin_y_ = 0;
   int chosen_id_ = -1;
 };
 

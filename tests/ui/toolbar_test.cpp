@@ -206,6 +206,20 @@ TEST(PopupMenuView, PointerChoosesEnabledItemsAndAPressElsewhereDismisses) {
   EXPECT_EQ(menu.HandleEvent(Button(SDL_MOUSEBUTTONUP, 20, 20)), O::None);
 }
 
+TEST(PopupMenuView, PointerJitterAfterTheOpeningPressDoesNotChoose) {
+  using O = PopupMenuView::Outcome;
+  // A menu squeezed against the right edge opens over the pointer that opened it.
+  PopupMenuView menu;
+  menu.Open(MenuEntries(), 790, 100, 800, 624);
+  Rect item = menu.ItemRect(0);
+  int px = item.x + 20, py = item.y + 10;
+  menu.SetPointerOrigin(px, py);
+  menu.HandleEvent(Motion(px + 2, py - 1));
+  EXPECT_EQ(menu.HandleEvent(Button(SDL_MOUSEBUTTONUP, px + 2, py - 1, SDL_BUTTON_RIGHT)), O::None);
+  menu.HandleEvent(Motion(px + 10, py));
+  EXPECT_EQ(menu.HandleEvent(Button(SDL_MOUSEBUTTONUP, px + 10, py, SDL_BUTTON_RIGHT)), O::Chosen);
+}
+
 TEST(PopupMenuView, KeysMoveOverEnabledItemsChooseAndDismiss) {
   using O = PopupMenuView::Outcome;
   PopupMenuView menu;

@@ -346,6 +346,11 @@ int SdlPlatform::RunPopupMenu(PopupMenuKind kind, const std::vector<MenuEntry>& 
   int w = 0, h = 0;
   SDL_GetWindowSize(window_, &w, &h);
   popup_.Open(entries, wx, wy, w, h);
+  int px = 0, py = 0;
+  if (SDL_GetMouseFocus() == window_) {
+    SDL_GetMouseState(&px, &py);
+    popup_.SetPointerOrigin(px, py);
+  }
   toolbar_view_.SetMenuOpen(kind == PopupMenuKind::System);
   ++modal_depth_;
   buttons_held_ = 0;  // the menu takes the pointer, including the release of the opening click
