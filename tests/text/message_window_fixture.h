@@ -121,12 +121,14 @@ class RecordingPlatform : public HeadlessPlatform {
 
 class WindowFixture {
  public:
-  WindowFixture() : game_(dir_ / "game") {
+  // A game of the given configuration; with_pictures false leaves the window pictures out.
+  explicit WindowFixture(const std::string& config = WindowConfig(), bool with_pictures = true)
+      : game_(dir_ / "game") {
     // The settings store of these runs lives in the test's own folder.
     setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
     setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
-    game_.Script("_config", WindowConfig());
-    AddWindowPictures(game_);
+    game_.Script("_config", config);
+    if (with_pictures) AddWindowPictures(game_);
   }
 
   FixtureGame& game() { return game_; }

@@ -56,6 +56,7 @@ TEST(MessageWindowTest, TypedCharactersLandInTheirCellsOnTheScreenAndTheDisplay)
     const char* what;
     std::string line;
     std::vector<Placed> chars;
+    int continue_waits = 0;  // released as a click would
   } cases[] = {
       {"indent", "あいう", {{"あ", 1, 2}, {"い", 1, 4}, {"う", 1, 6}}},
       {"bracket", "「あい", {{"「", 1, 0}, {"あ", 1, 2}, {"い", 1, 4}}},
@@ -65,12 +66,21 @@ TEST(MessageWindowTest, TypedCharactersLandInTheirCellsOnTheScreenAndTheDisplay)
       // (a new page, as the first character of a closed window starts one, ends the wide advance)
       {"wide advance", "え\n[2]あい[1]う", {{"え", 1, 2}, {"あ", 2, 2}, {"い", 2, 5}, {"う", 2, 8}}},
       {"new page mark", "あい▽う\nえ", {{"え", 1, 2}}},
+      {"percent", "あ%い", {{"あ", 1, 2}, {"い", 1, 4}}},
+      {"percent 3", "あ%3い", {{"あ", 1, 2}, {"い", 1, 4}}},
+      {"page mark mid-line", "あ▼い\nう", {{"あ", 1, 2}}},
+      {"continue mark mid-line", "あ〓い", {{"あ", 1, 2}, {"い", 1, 4}}, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     WindowFixture f;
     Engine& e = f.StartWith(c.line + "\n\\\n");
     f.FramesToWait();
+    for (int k = 0; k < c.continue_waits; ++k) {
+      ASSERT_EQ(e.wait_kind, kWaitContinue);
+      e.wait_kind = 0;
+      f.FramesToWait();
+    }
     ASSERT_EQ(e.wait_kind, kWaitPage);
     Picture expected = ExpectedPage(e, c.chars);
     const Picture& screen = e.pictures().screen;
@@ -99,13 +109,17 @@ TEST(MessageWindowTest, TheWindowIsTheSkinBlendedOverTheScene) {
 
 TEST(MessageWindowTest, ThePlateTakesTheSpeakersColour) {
   struct Case {
-    const char* name;
-    uint32_t colour;  // red in the low byte
-  } cases[] = {{"ユキ", 0x0000FF}, {"ハル", 0x00FF00}, {"ナツ", 0xFFFFFF}};
+    std::string lines;  // up to the name line
+    const char* name;   // on the plate
+    uint32_t colour;    // red in the low byte
+  } cases[] = {{">ユキ", "ユキ", 0x0000FF},
+               {">ハル", "ハル", 0x00FF00},
+               {">ナツ", "ナツ", 0xFFFFFF},  // not in the table: white
+               {"*string 0 ユキ\n>＄０", "ユキ", 0x0000FF}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.lines);
     WindowFixture f;
-    Engine& e = f.StartWith(std::string(">") + c.name + "\nあ\n\\\n");
+    Engine& e = f.StartWith(c.lines + "\nあ\n\\\n");
     f.FramesToWait();
     EXPECT_EQ(static_cast<uint32_t>(e.banks().S(37)), c.colour);
     EXPECT_EQ(SjisToUtf8Lossy(e.message_window().speaker_name()), c.name);
@@ -129,6 +143,13 @@ TEST(MessageWindowTest, ThePlateTakesTheSpeakersColour) {
              static_cast<int>(c.colour & 0xFF) * 255 >> 8};
     EXPECT_EQ(brightest, full);
   }
+  // While the page-back view shows an old page the plate is yellow whoever speaks.
+  WindowFixture f;
+  Engine& e = f.StartWith(">ユキ\nあ\n\\\n");
+  f.FramesToWait();
+  e.screen_mode = 9;
+  e.message_window().DrawNamePlate(Utf8ToSjisLossy("ユキ"));
+  EXPECT_EQ(static_cast<uint32_t>(e.banks().S(37)), 0x00FFFFu);
 }
 
 TEST(MessageWindowTest, ANewPageBringsBackTheClearWindowAndWhiteText) {
@@ -284,6 +305,49 @@ TEST(MessageWindowTest, TheFullScreenLayoutDarkensTheSceneAndPlacesTextWithoutIn
   EXPECT_TRUE(SameRows(e.pictures().screen, expected, 0, kTx2OfsY + kGlyphCellHeight))
       << WindowFixture::Keep(e.pictures().screen, "full-screen");
   EXPECT_TRUE(SameRows(f.platform().display(), expected, 0, kTx2OfsY + kGlyphCellHeight));
+  // A rebuild lays the overlay again and redraws the page from the grid.
+  e.pictures().screen.Fill(0, 0, 0);
+  e.subsystems().RebuildScreen();
+  EXPECT_TRUE(SameRows(e.pictures().screen, expected, 0, kTx2OfsY + kGlyphCellHeight))
+      << WindowFixture::Keep(e.pictures().screen, "full-screen-redraw");
+}
+
+// Configurations and pictures that do not fit together: everything drawn stays inside the
+// pictures, and the game goes on.
+TEST(MessageWindowTest, ConfigurationsThatDoNotFit) {
+  auto with = [](const std::string& extra) { return WindowConfig() + extra; };
+  struct Case {
+    const char* what;
+    std::string config;
+    bool pictures;
+  } cases[] = {
+      {"no window pictures", WindowConfig(), false},
+      {"window past the bottom", with("TXW_OFS_Y:500\n"), true},
+      {"window left of the screen", with("TXW_OFS_X:-300\n"), true},
+      {"window larger than its skin", with("TXW_SIZE_X:900\nTXW_SIZE_Y:700\n"), true},
+      {"plate outside the window", with("NP_OFS_X:790\nNP_OFS_Y:-20\n"), true},
+      {"icon off the screen", with("CLICK_WAIT_OFS_X:790\nCLICK_WAIT_OFS_Y:-10\n"), true},
+      {"no icon frames", with("CLICK_WAIT_PAT:0\nCLICK_WAIT_TIMING:-3\n"), true},
+      {"icon larger than its sheet", with("CLICK_WAIT_SIZE_X:64\nCLICK_WAIT_SIZE_Y:64\n"), true},
+      {"nothing configured", "TITLE:x\n", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WindowFixture f(c.config, c.pictures);
+    Engine& e = f.StartWith(">ユキ\n" + Repeat("あ", 30) + "\n=\n*mode 1\nい\n\\\n");
+    f.FramesToWait();
+    for (int tick = 0; tick < 6; ++tick) e.OnTimer();
+    e.message_window().EraseClickIcon();
+    e.message_window().InvalidateWindowCache();
+    e.subsystems().RebuildScreen();
+    e.wait_kind = 0;
+    f.FramesToWait();
+    EXPECT_EQ(e.wait_kind, kWaitPage);
+    EXPECT_EQ(e.Layout(), 1);
+    for (int tick = 0; tick < 6; ++tick) e.OnTimer();
+    e.wait_kind = 0;
+    e.NewPage();
+  }
 }
 
 TEST(MessageWindowTest, TheFirstFullScreenPageCrossFadesIn) {
@@ -307,6 +371,24 @@ TEST(MessageWindowTest, TheFirstFullScreenPageCrossFadesIn) {
   EXPECT_THAT(reds, ::testing::IsSupersetOf(expected));
   EXPECT_GE(fade_frames, 11);
   EXPECT_EQ(reds.back(), dark);
+}
+
+TEST(MessageWindowTest, AClickOnAContinueWaitErasesTheIconAndKeepsTheText) {
+  WindowFixture f;
+  Engine& e = f.StartWith("あ\n=\nい\n\\\n");
+  f.FramesToWait();
+  ASSERT_EQ(e.wait_kind, kWaitContinue);
+  e.OnTimer();
+  e.OnTimer();
+  ASSERT_FALSE(e.message_window().icon_erased());
+  e.OnMouseDown(MouseButton::Left, 400, 300);
+  e.OnMouseUp(MouseButton::Left, 400, 300);
+  EXPECT_EQ(e.wait_kind, 0);
+  EXPECT_TRUE(e.message_window().icon_erased());
+  EXPECT_TRUE(SameRows(f.platform().display(), e.pictures().screen, 0, kScreenHeight));
+  f.FramesToWait();
+  EXPECT_TRUE(SameRows(e.pictures().screen, ExpectedPage(e, {{"あ", 1, 2}, {"い", 2, 2}}),
+                       WindowFixture::CellY(1), WindowFixture::CellY(3)));
 }
 
 TEST(MessageWindowTest, WinOpenFadesInOverTenMillisecondSteps) {
@@ -333,6 +415,19 @@ TEST(MessageWindowTest, WinOpenFadesInOverTenMillisecondSteps) {
   EXPECT_FALSE(e.busy);
   EXPECT_FALSE(e.transition_running);
   EXPECT_EQ(At(p.display(), 600, 500), window);
+}
+
+TEST(MessageWindowTest, SkipModeOpensAndClosesTheWindowWithoutAFade) {
+  WindowFixture f;
+  Engine& e = f.StartWith("*win_open\n*win_close\n*win_open\n=\n");
+  e.skip_mode = true;
+  int fade_frames = 0;
+  f.platform().on_present = [&](int) { fade_frames += e.transition_running; };
+  e.StepScript();
+  EXPECT_EQ(fade_frames, 0);
+  EXPECT_TRUE(e.window_open);
+  EXPECT_EQ(At(f.platform().display(), 600, 500),
+            WindowFixture::WindowOver(WindowFixture::kScene));
 }
 
 TEST(MessageWindowTest, AClickEndsTheFadeWithTheFinalPicture) {
