@@ -91,7 +91,9 @@ void Menus::Set(std::initializer_list<MenuControl> controls, bool on) {
 }
 
 void Menus::UpdateMenus() {
-  if (engine_.confirm_pending != 0 || engine_.menus_off) {
+  // The band sets the flag before it calls this and clears it before the pending action is
+  // cleared, so the flag alone tells.
+  if (engine_.menus_off) {
     Set({C::kToolExit, C::kToolSettings, C::kToolSave, C::kToolLoad, C::kToolSaveEdit,
          C::kRcQuickLoad, C::kRcQuickSave, C::kRcLoad, C::kRcSave, C::kRcSettings},
         false);

@@ -47,8 +47,8 @@ class Menus : public WindowToolbar {
  public:
   explicit Menus(Engine& engine);
 
-  // Enables and disables the controls from S000, S028, the yes/no band or notice and a running
-  // background animation.
+  // Enables and disables the controls from S000, S028, the menus-off flag (a yes/no band or a
+  // notice is up) and a running background animation.
   void UpdateMenus();
 
   // Performs a control's action, as a click on it does. A disabled or hidden control, or a toolbar

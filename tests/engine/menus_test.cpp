@@ -127,39 +127,48 @@ TEST_F(MenusTest, ScriptAssignmentsOfS000AndS028UpdateTheMenus) {
   EXPECT_TRUE(menus().Enabled(C::kRcQuickLoad));
 }
 
+constexpr C kOffDuringBand[] = {C::kToolExit,     C::kToolSettings, C::kToolSave,    C::kToolLoad,
+                                C::kToolSaveEdit, C::kRcQuickLoad,  C::kRcQuickSave, C::kRcLoad,
+                                C::kRcSave,       C::kRcSettings};
+
 TEST_F(MenusTest, BandOrNoticeDisablesTheToolbarAndTheSaveAndLoadItems) {
   SetS(0, 0);
-  const C off[] = {C::kToolExit,    C::kToolSettings, C::kToolSave, C::kToolLoad, C::kToolSaveEdit,
-                   C::kRcQuickLoad, C::kRcQuickSave,  C::kRcLoad,   C::kRcSave,   C::kRcSettings};
-  for (int variant = 0; variant < 2; ++variant) {
-    SCOPED_TRACE(variant == 0 ? "yes/no band" : "notice");
-    engine().confirm_pending = variant == 0 ? 1 : 0;
-    engine().menus_off = variant == 1;
-    int changes = platform().toolbar_changes;
-    menus().UpdateMenus();
-    EXPECT_GT(platform().toolbar_changes, changes) << "the window is told to redraw the toolbar";
-    for (C item : off) EXPECT_FALSE(menus().Enabled(item)) << Menus::Name(item);
-    EXPECT_FALSE(menus().panel_enabled());
-    EXPECT_TRUE(menus().Enabled(C::kRcLog));
-    EXPECT_TRUE(menus().Enabled(C::kRcAuto));
-    for (const MenuEntry& b : menus().ToolbarButtons()) EXPECT_FALSE(b.enabled);
-    // A click reaching a disabled panel does nothing.
-    menus().ToolbarButtonClicked(static_cast<int>(C::kToolExit));
-    EXPECT_TRUE(platform().opened.empty());
-  }
-  engine().confirm_pending = 0;
+  engine().menus_off = true;
+  int changes = platform().toolbar_changes;
+  menus().UpdateMenus();
+  EXPECT_GT(platform().toolbar_changes, changes) << "the window is told to redraw the toolbar";
+  for (C item : kOffDuringBand) EXPECT_FALSE(menus().Enabled(item)) << Menus::Name(item);
+  EXPECT_FALSE(menus().panel_enabled());
+  EXPECT_TRUE(menus().Enabled(C::kRcLog));
+  EXPECT_TRUE(menus().Enabled(C::kRcAuto));
+  for (const MenuEntry& b : menus().ToolbarButtons()) EXPECT_FALSE(b.enabled);
+  // A click reaching a disabled panel does nothing.
+  menus().ToolbarButtonClicked(static_cast<int>(C::kToolExit));
+  EXPECT_TRUE(platform().opened.empty());
+
   engine().menus_off = false;
   menus().UpdateMenus();
-  for (C item : off) EXPECT_TRUE(menus().Enabled(item)) << Menus::Name(item);
+  for (C item : kOffDuringBand) EXPECT_TRUE(menus().Enabled(item)) << Menus::Name(item);
   EXPECT_THAT(Captions(menus().ToolbarButtons()), ElementsAre("終了", "読込", "記録", "設定"));
+}
+
+TEST_F(MenusTest, AnsweringTheBandEnablesTheMenusAgain) {
+  SetS(0, 0);
+  menus().UpdateMenus();
+  menus().Activate(C::kRcQuickLoad);
+  ASSERT_EQ(engine().confirm_pending, 1);
+  ASSERT_FALSE(menus().panel_enabled());
+  engine().confirmations().AnswerConfirm(MouseButton::Right, false);  // "no"
+  EXPECT_EQ(engine().confirm_pending, 0);
+  EXPECT_TRUE(menus().panel_enabled());
+  for (C item : kOffDuringBand) EXPECT_TRUE(menus().Enabled(item)) << Menus::Name(item);
 }
 
 TEST_F(MenusTest, ReturnToTitleAsksWithTheBandWhichDisablesTheMenus) {
   for (C item : {C::kSysTitle, C::kRcTitle}) {
     SCOPED_TRACE(Menus::Name(item));
-    engine().confirm_pending = 0;
-    engine().menus_off = false;
-    menus().UpdateMenus();
+    engine().confirmations().AnswerConfirm(MouseButton::Right, false);
+    ASSERT_TRUE(menus().panel_enabled());
     menus().Activate(item);
     EXPECT_EQ(engine().confirm_pending, 3);
     EXPECT_FALSE(menus().panel_enabled());
@@ -237,8 +246,8 @@ TEST_F(MenusTest, MostRightClickItemsClearThePopupFlag) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Menus::Name(c.item));
-    engine().confirm_pending = 0;
-    engine().menus_off = false;
+    if (engine().confirm_pending != 0)
+      engine().confirmations().AnswerConfirm(MouseButton::Right, false);
     SetS(0, 0);
     menus().UpdateMenus();
     engine().popup_open = false;
