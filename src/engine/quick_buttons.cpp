@@ -104,11 +104,9 @@ void QuickButtons::ComposeSmallButton() {
            kSmallButtonWidth, kSmallButtonHeight);
 }
 
-void QuickButtons::DrawQuickBar(int where) {
-  if (!Drawable()) return;
-  if (strip_work_.empty()) StartUp();
-  // The two mode buttons show the real modes whatever their cells were set to.
-  auto restore = [&](int n, bool on) {
+// The two mode buttons show the real modes whatever their cells were set to.
+void QuickButtons::ShowModes() {
+  auto show = [&](int n, bool on) {
     int s = State(n);
     if (s & kQuickHidden) return;
     if (on) {
@@ -117,8 +115,14 @@ void QuickButtons::DrawQuickBar(int where) {
       SetState(n, kQuickNormal);
     }
   };
-  restore(1, engine_.skip_mode);
-  restore(2, AutoOn());
+  show(1, engine_.skip_mode);
+  show(2, AutoOn());
+}
+
+void QuickButtons::DrawQuickBar(int where) {
+  if (!Drawable()) return;
+  if (strip_work_.empty()) StartUp();
+  ShowModes();
 
   const TextLayout& l = engine_.text_layout();
   const MessageWindow& window = engine_.message_window();
@@ -197,6 +201,7 @@ void QuickButtons::HoverQuickBar(int x, int y) {
   bool changed = hit != hovered_;
   hovered_ = hit;
   if (hit != 0) SetState(hit, (State(hit) & kQuickHidden) | kQuickHover);
+  ShowModes();
   if (changed) DrawQuickBar(1);
 }
 

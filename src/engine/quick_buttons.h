@@ -65,6 +65,7 @@ class QuickButtons {
 
  private:
   void ShowPressed(int n);
+  void ShowModes();
   void ComposeStrip();
   void ComposeSmallButton();
   bool AutoOn() const;

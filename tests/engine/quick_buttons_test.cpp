@@ -213,6 +213,11 @@ TEST_F(QuickButtonsTest, HoverMarksOneButtonAndAPressClearsIt) {
   EXPECT_EQ(q.State(4), kQuickNormal);
   EXPECT_EQ(q.State(9), kQuickHidden);
 
+  e.banks().SetS(26, 3);  // a hover keeps the auto button lit while auto mode is on
+  q.HoverQuickBar(l.txw_ofs_x + 20 + 470, l.txw_ofs_y + 160);
+  EXPECT_EQ(q.State(2), kQuickActive);
+  e.banks().SetS(26, 0);
+
   q.set_hovered(7);
   EXPECT_TRUE(q.PressQuickButton(7));
   EXPECT_EQ(q.hovered(), 0);
