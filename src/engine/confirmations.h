@@ -49,11 +49,11 @@ class Confirmations {
 
   Engine& engine_;
   bool yes_hot_ = false;
-  Picture saved_strip_;  // the untouched strip of the screen buffer
-  Picture band_;         // the darkened strip with the question
+  Picture saved_strip_;    // the untouched strip of the screen buffer
+  Picture band_;           // the darkened strip with the question
   Picture band_question_;  // the darkened strip with the question only
   Picture shown_band_;     // the band as the display shows it (hover colours)
-  Picture scratch_;      // screen-sized, for showing a strip on the display
+  Picture scratch_;        // screen-sized, for showing a strip on the display
   TextOutput text_;
 };
 

@@ -16,8 +16,8 @@ struct StripButton {
   int n;
   int x;  // strip column; 56 × 16 each
 };
-constexpr std::array<StripButton, 7> kStripButtons{{
-    {1, 530}, {2, 0}, {4, 650}, {5, 710}, {6, 470}, {7, 590}, {9, 410}}};
+constexpr std::array<StripButton, 7> kStripButtons{
+    {{1, 530}, {2, 0}, {4, 650}, {5, 710}, {6, 470}, {7, 590}, {9, 410}}};
 constexpr int kButtonWidth = 56;
 
 // F1 … F12.
@@ -126,8 +126,7 @@ void QuickButtons::DrawQuickBar(int where) {
 
   const TextLayout& l = engine_.text_layout();
   const MessageWindow& window = engine_.message_window();
-  if (!window.window_image().empty() &&
-      window.strip_backing().width() == kQuickStripWidth &&
+  if (!window.window_image().empty() && window.strip_backing().width() == kQuickStripWidth &&
       window.strip_backing().height() == kQuickStripHeight &&
       window.corner_backing().width() == kSmallButtonWidth &&
       window.corner_backing().height() == kSmallButtonHeight) {

@@ -73,9 +73,9 @@ class QuickButtons {
 
   Engine& engine_;
   int hovered_ = 0;
-  Picture buttons_;      // sys_qbtn: bands of 16 rows: normal, hover, active, mask
-  Picture small_;        // sys_qbtn2: 32 × 36: normal, highlighted, mask
-  Picture auto_bar_;     // sys_autobar: colour above, mask below
+  Picture buttons_;   // sys_qbtn: bands of 16 rows: normal, hover, active, mask
+  Picture small_;     // sys_qbtn2: 32 × 36: normal, highlighted, mask
+  Picture auto_bar_;  // sys_autobar: colour above, mask below
   Picture strip_clean_, strip_work_;
   Picture small_clean_, small_work_;
   Picture display_scratch_;  // the bar's area of the display, for drawing on the display only

@@ -68,8 +68,7 @@ TEST(InputE2eTest, ClicksFinishTheTextAndTurnThePages) {
 
   // Auto mode turned the pages by itself, up to the end of the script.
   nlohmann::json later = ReadJson(dir / "out/auto_later.json");
-  EXPECT_EQ(later["text_log"],
-            nlohmann::json({"abcdefghijklmnopqrst", "", "uv", "", "wx", ""}));
+  EXPECT_EQ(later["text_log"], nlohmann::json({"abcdefghijklmnopqrst", "", "uv", "", "wx", ""}));
 }
 
 }  // namespace

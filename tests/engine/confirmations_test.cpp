@@ -73,7 +73,11 @@ TEST_F(ConfirmationsTest, OnlyALeftClickOnAHighlightedYesActs) {
   } cases[] = {
       {"yes without a hover", {}, MouseButton::Left, 320, 200, false},
       {"right click on a highlighted yes", {{320, 200}}, MouseButton::Right, 320, 200, false},
-      {"highlighted, then moved away", {{320, 200}, {500, 400}}, MouseButton::Left, 320, 200,
+      {"highlighted, then moved away",
+       {{320, 200}, {500, 400}},
+       MouseButton::Left,
+       320,
+       200,
        false},
       {"left click on a highlighted yes", {{320, 200}}, MouseButton::Left, 320, 200, true},
       {"the corner of yes", {{369, 223}}, MouseButton::Left, 369, 223, true},

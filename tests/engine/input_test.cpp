@@ -300,7 +300,7 @@ TEST(InputTest, RightClickActionByRcMode) {
     int auto_level;
     int s027_before, s027_after;
   } cases[] = {
-      {2, true, 0, 0, 0},  // skip mode on
+      {2, true, 0, 0, 0},   // skip mode on
       {3, false, 5, 0, 5},  // auto mode at level 5 when S027 was 0
       {3, false, 7, 7, 7},  // or at the remembered level
       {1, false, 0, 0, 0},  // hide the window: nothing else changes

@@ -52,8 +52,7 @@ class QuickButtonsTest : public testing::Test {
   Engine& Start(const std::string& main = "ab\n\\\n") {
     f_.game()
         .Script("_config", "MAKER_REG:QuillTests\nGAME_ID:QuickButtons\nTXW_OFS_X:0\nTXW_OFS_Y:" +
-                               std::to_string(kWindowY) +
-                               "\nTXW_SIZE_X:800\nTXW_SIZE_Y:200\n")
+                               std::to_string(kWindowY) + "\nTXW_SIZE_X:800\nTXW_SIZE_Y:200\n")
         .Resource("mg_gra.qlm", "sys_qbtn", Packed(ButtonSheet()))
         .Resource("mg_gra.qlm", "sys_qbtn2", Packed(SmallSheet()))
         .Resource("mg_gra.qlm", "sys_autobar", Packed(AutoBar()));
@@ -97,14 +96,10 @@ TEST_F(QuickButtonsTest, BarShowsEachButtonsBandOverTheWindow) {
     bool background;
     uint8_t b, r;
   } probes[] = {
-      {530, "skip, active", false, Opaque(150), 0},
-      {0, "auto, active", false, Opaque(150), 0},
-      {650 + 55, "4, active", false, Opaque(150), 0},
-      {710, "5, hidden", true, 0, 0},
-      {470, "6, normal", false, Opaque(50), 0},
-      {400, "between buttons", true, 0, 0},
-      {66 + 47, "gauge, lit", false, 0, Opaque(90)},
-      {66 + 48, "gauge, unlit", true, 0, 0},
+      {530, "skip, active", false, Opaque(150), 0},   {0, "auto, active", false, Opaque(150), 0},
+      {650 + 55, "4, active", false, Opaque(150), 0}, {710, "5, hidden", true, 0, 0},
+      {470, "6, normal", false, Opaque(50), 0},       {400, "between buttons", true, 0, 0},
+      {66 + 47, "gauge, lit", false, 0, Opaque(90)},  {66 + 48, "gauge, unlit", true, 0, 0},
   };
   const Picture& display = f_.platform().display();
   Picture* image = e.subsystems().MessageWindowImage();
@@ -147,11 +142,11 @@ TEST_F(QuickButtonsTest, HitTest) {
     int wx, wy;  // relative to the message window
     int button;
   } cases[] = {
-      {20 + 530, 156, 1},      {20 + 585, 171, 1}, {20 + 586, 160, 0}, {20 + 0, 160, 2},
-      {20 + 55, 160, 2},       {20 + 56, 160, 0},  {20 + 410, 160, 9}, {20 + 470, 160, 6},
-      {20 + 590, 160, 7},      {20 + 650, 160, 4}, {20 + 765, 160, 5}, {20 + 766, 160, 0},
-      {20 + 530, 172, 0},      {20 + 530, 155, 0}, {752, 24, 3},       {783, 35, 3},
-      {784, 24, 0},            {752, 36, 0},
+      {20 + 530, 156, 1}, {20 + 585, 171, 1}, {20 + 586, 160, 0}, {20 + 0, 160, 2},
+      {20 + 55, 160, 2},  {20 + 56, 160, 0},  {20 + 410, 160, 9}, {20 + 470, 160, 6},
+      {20 + 590, 160, 7}, {20 + 650, 160, 4}, {20 + 765, 160, 5}, {20 + 766, 160, 0},
+      {20 + 530, 172, 0}, {20 + 530, 155, 0}, {752, 24, 3},       {783, 35, 3},
+      {784, 24, 0},       {752, 36, 0},
   };
   Engine& e = Start();
   const TextLayout& l = e.text_layout();
