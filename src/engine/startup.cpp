@@ -103,7 +103,11 @@ void Engine::StartUp() {
   facts.game_folder = Utf8ToSjisLossy(game_folder.string());
   settings_ = ReadSettings(*settings_store_, config_, facts);
   platform_.SetTitle(config_.TITLE);
-  platform_.SetWindowPosition(settings_.Int(SettingId::Left), settings_.Int(SettingId::Top));
+  // The window opens centred, which is the default; only a stored place moves it (where the
+  // window system refuses moves, a move would be taken for a shake of the picture).
+  if (settings_store_->Has("Left") || settings_store_->Has("Top")) {
+    platform_.SetWindowPosition(settings_.Int(SettingId::Left), settings_.Int(SettingId::Top));
+  }
   one_by_one = settings_.Int(SettingId::Delay) == 0;
   efx_cut = settings_.Int(SettingId::EFX_CUT) != 0;
   seen = settings_.Int(SettingId::Seen) != 0;

@@ -4,7 +4,6 @@ namespace quill {
 
 void ScreenModeSwitch::EnterFullScreen(int smode) {
   if (active_ || smode == 0) return;
-  have_position_ = platform_.GetWindowPosition(saved_x_, saved_y_);
   if (smode != 1) {
     // The borderless window alone; LeaveFullScreen leaves it be.
     if (!platform_.SetDisplayMode(DisplayMode::BorderlessTopLeft)) RestoreWindow();
@@ -21,11 +20,6 @@ void ScreenModeSwitch::LeaveFullScreen() {
   if (!active_) return;
   active_ = false;
   RestoreWindow();
-}
-
-void ScreenModeSwitch::RestoreWindow() {
-  platform_.SetDisplayMode(DisplayMode::Window);
-  if (have_position_) platform_.SetWindowPosition(saved_x_, saved_y_);
 }
 
 }  // namespace quill

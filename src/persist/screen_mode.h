@@ -13,18 +13,18 @@ class ScreenModeSwitch {
   // Nothing happens when full screen is already active or smode is 0. When the platform refuses
   // full screen the window comes back as it was, silently.
   void EnterFullScreen(int smode);
-  // Nothing happens unless full screen is active; otherwise the window comes back where it was.
+  // Nothing happens unless full screen is active; otherwise the window comes back.
   void LeaveFullScreen();
 
   bool full_screen_active() const { return active_; }
 
  private:
-  void RestoreWindow();
+  // The platform keeps the window's place and size across display modes and brings them back
+  // with the window: moving it from here would be taken for a shake where moves are refused.
+  void RestoreWindow() { platform_.SetDisplayMode(DisplayMode::Window); }
 
   Platform& platform_;
   bool active_ = false;
-  bool have_position_ = false;
-  int saved_x_ = 0, saved_y_ = 0;
 };
 
 }  // namespace quill

@@ -139,10 +139,11 @@ TEST_F(StartUpTest, AFreshStoreGivesEveryDefault) {
   };
   for (const Case& c : cases) EXPECT_EQ(s.Int(c.id), c.value) << InfoOf(c.id).name;
   EXPECT_EQ(SjisToUtf8Lossy(s.Text(SettingId::PlayerName)), "山田");
+  // The window stays where it opened (centred by the platform).
   int x = -1, y = -1;
   platform_->GetWindowPosition(x, y);
-  EXPECT_EQ(x, 560);
-  EXPECT_EQ(y, 228);
+  EXPECT_EQ(x, 0);
+  EXPECT_EQ(y, 0);
   // What the script machine reads from the settings.
   EXPECT_TRUE(e.one_by_one);
   EXPECT_TRUE(e.efx_cut);
@@ -175,6 +176,30 @@ TEST_F(StartUpTest, AChangedSettingIsReadBackAfterARestart) {
   EXPECT_EQ(e.banks().S(100), 7);
   EXPECT_EQ(SjisToUtf8Lossy(e.banks().NameSlot(0)), "佐藤");
   EXPECT_EQ(e.banks().S(6), 1);  // a name differs from its default
+}
+
+TEST_F(StartUpTest, AStoredWindowPlaceMovesTheWindow) {
+  WriteStore("Left=int:33\nTop=int:-4\n");
+  Start();
+  int x = 0, y = 0;
+  platform_->GetWindowPosition(x, y);
+  EXPECT_EQ(x, 33);
+  EXPECT_EQ(y, -4);
+}
+
+TEST_F(StartUpTest, ConfigurationProblemsAreReportedOnceAndReadingGoesOn) {
+  game_.Script("_config", std::string("VOLUME1:loud\n") + kConfig);
+  testing::internal::CaptureStderr();
+  Engine& e = Start();
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(started_);
+  EXPECT_EQ(e.config().TITLE, "Quill Test Game");
+  size_t lines = 0;
+  for (size_t p = err.find("_config"); p != std::string::npos; p = err.find("_config", p + 1)) {
+    ++lines;
+  }
+  EXPECT_EQ(lines, 1u) << err;
+  EXPECT_NE(err.find("line 1"), std::string::npos) << err;
 }
 
 TEST_F(StartUpTest, ADamagedStoreStillStartsAndIsReportedOnce) {
