@@ -157,11 +157,14 @@ void MessageWindow::PresentWindow() {
   ScreenPictures& pics = engine_.pictures();
   if (engine_.Layout() != 0) {
     pics.screen = pics.full_overlay;
+    engine_.subsystems().RedrawQuickButtons();
   } else {
+    // The bar goes into the window image first: the screen buffer then carries it, and the
+    // whole-screen copies that follow do not wipe it from the display.
+    engine_.subsystems().RedrawQuickButtons();
     WindowGeometry g = Geometry();
     CopyPicture(pics.screen, g.x, g.y, window_image_);
   }
-  engine_.subsystems().RedrawQuickButtons();
   RedrawPage();
   if (engine_.Layout() == 0 && engine_.screen_mode == 0 && engine_.banks().S(4) != 0) {
     engine_.subsystems().ShowMeter(0);
