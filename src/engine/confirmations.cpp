@@ -57,6 +57,10 @@ void Confirmations::PresentStrip(const Picture& strip, int y) {
 
 void Confirmations::ShowConfirm(std::string_view question, int action) {
   Picture& screen = engine_.screen();
+  // A second question replaces the first: the strip to restore is still the untouched one.
+  if (engine_.confirm_pending != kConfirmNone && !saved_strip_.empty()) {
+    CopyPicture(screen, 0, kConfirmBandY, saved_strip_);
+  }
   saved_strip_.Create(kScreenWidth, kConfirmBandHeight);
   CopyRect(saved_strip_, 0, 0, screen, 0, kConfirmBandY, kScreenWidth, kConfirmBandHeight);
   band_ = saved_strip_;

@@ -102,6 +102,17 @@ TEST_F(ConfirmationsTest, OnlyALeftClickOnAHighlightedYesActs) {
   }
 }
 
+TEST_F(ConfirmationsTest, ASecondQuestionStillRestoresTheUntouchedScreen) {
+  Engine& e = Start();
+  Picture before = e.screen();
+  e.confirmations().ShowConfirm(kQuestion, kConfirmTitle);
+  e.confirmations().ShowConfirm(Utf8ToSjisLossy("クイックロードしますか？"), kConfirmQuickLoad);
+  EXPECT_EQ(e.confirm_pending, kConfirmQuickLoad);
+  EXPECT_EQ(e.screen().Pixel(2, 200)[0], Scaled(kB, 63));  // darkened once, not twice
+  e.PBMouseDown(MouseButton::Left, 10, 10);
+  EXPECT_TRUE(e.screen() == before);
+}
+
 TEST_F(ConfirmationsTest, HoverRecoloursTheAnswersOnTheDisplayOnly) {
   Engine& e = Start();
   e.confirmations().ShowConfirm(kQuestion, kConfirmTitle);
