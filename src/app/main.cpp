@@ -96,7 +96,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (!fs::exists(ResolveIgnoringCase(options.game, "mg_data.qlm"), ec)) {
-    std::fprintf(stderr, "quill: %s holds no game (mg_data.qlm is missing)\n", options.game.c_str());
+    std::fprintf(stderr, "quill: %s holds no game (mg_data.qlm is missing)\n",
+                 options.game.c_str());
     return 2;
   }
 

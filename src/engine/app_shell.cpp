@@ -35,8 +35,6 @@ void Engine::FormDestroy() {
   screen_mode_switch_.LeaveFullScreen();
 }
 
-void Engine::PBPaint() {
-  platform_.Present(screen_mode == 1 ? pictures_.scene : pictures_.screen);
-}
+void Engine::PBPaint() { platform_.Present(screen_mode == 1 ? pictures_.scene : pictures_.screen); }
 
 }  // namespace quill

@@ -115,21 +115,20 @@ void Engine::StartUp() {
 
   // 10-11: the canvas font and the shared pictures; the display starts black.
   canvas_font_ = TextOutputFont{settings_.Text(SettingId::FontName), kCanvasFontPixels, false};
-  for (Picture* p : {&pictures_.background, &pictures_.load_scratch, &pictures_.scene,
-                     &pictures_.screen, &pictures_.wipe, &pictures_.full_overlay,
-                     &pictures_.choice_work, &pictures_.settings_work, &pictures_.saved,
-                     &pictures_.fade_output}) {
+  for (Picture* p :
+       {&pictures_.background, &pictures_.load_scratch, &pictures_.scene, &pictures_.screen,
+        &pictures_.wipe, &pictures_.full_overlay, &pictures_.choice_work, &pictures_.settings_work,
+        &pictures_.saved, &pictures_.fade_output}) {
     p->Create(kScreenWidth, kScreenHeight);
   }
   platform_.Present(pictures_.screen);
 
   // 13: the resource archives; the game cannot run without the first picture archive.
   const GameConfig& c = config_;
-  std::string cd_folder =
-      SjisToUtf8Lossy(CdFolderFromSetting(settings_.Text(SettingId::CDDir)));
+  std::string cd_folder = SjisToUtf8Lossy(CdFolderFromSetting(settings_.Text(SettingId::CDDir)));
   resources_ = OpenResourceArchives(
-      game_folder, cd_folder, CdFallback{c.MGD_GRA, c.MGD_GJP, c.MGD_WAV, c.MGD_SE, c.MGD_OGG,
-                                         c.MGD_ANIM});
+      game_folder, cd_folder,
+      CdFallback{c.MGD_GRA, c.MGD_GJP, c.MGD_WAV, c.MGD_SE, c.MGD_OGG, c.MGD_ANIM});
   for (const std::string& problem : resources_.problems) {
     std::fprintf(stderr, "quill: %s\n", problem.c_str());
   }
@@ -148,9 +147,8 @@ void Engine::StartUp() {
   subsystems_.StartUpChoicePlates();
   picture_loader_.LoadPicture("sys_gaiji", gaiji_);
   glyph_renderer_.SetPointSizeSource([this] { return settings_.Int(SettingId::FONTSIZE); });
-  glyph_drawing_.SetSpeakerColourSource([this] {
-    return RgbFromColorRef(static_cast<uint32_t>(banks_.S(37)));
-  });
+  glyph_drawing_.SetSpeakerColourSource(
+      [this] { return RgbFromColorRef(static_cast<uint32_t>(banks_.S(37))); });
   glyph_drawing_.set_pitch_x(c.TX_PITCH_X);
   // Opening the font warms the glyph cache.
   glyph_renderer_.ChangeFont(settings_.Text(SettingId::FontName),

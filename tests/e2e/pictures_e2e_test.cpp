@@ -102,8 +102,8 @@ TEST(PicturesRun, PartsloadAndPtsetShowBothKindsOfPicture) {
               "\\\n")
       .Write();
   std::ofstream(dir / "run.txt") << "1000 shot out/shot.png\n1100 quit\n";
-  auto r = test::RunProgram("quill", {"--game", game.folder().string(), "--headless",
-                                      "--scenario", (dir / "run.txt").string()});
+  auto r = test::RunProgram("quill", {"--game", game.folder().string(), "--headless", "--scenario",
+                                      (dir / "run.txt").string()});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   auto shot = ReadPng(dir / "out/shot.png");
   ASSERT_TRUE(shot);

@@ -129,13 +129,23 @@ TEST_F(StartUpTest, AFreshStoreGivesEveryDefault) {
     int32_t value;
   };
   const Case cases[] = {
-      {SettingId::Seen, 1},      {SettingId::BreakonSelect, 1}, {SettingId::EFX_CUT, 1},
-      {SettingId::DatePanel, 1}, {SettingId::TXWStyle, 1},      {SettingId::BGM_ENA, 1},
-      {SettingId::SE_ENA, 1},    {SettingId::CV1, 1},           {SettingId::FONTSIZE, 19},
-      {SettingId::Delay, 0},     {SettingId::SMode, 0},         {SettingId::Vol1, -500},
-      {SettingId::Vol3, -1200},  {SettingId::TXBG_R, 10},
+      {SettingId::Seen, 1},
+      {SettingId::BreakonSelect, 1},
+      {SettingId::EFX_CUT, 1},
+      {SettingId::DatePanel, 1},
+      {SettingId::TXWStyle, 1},
+      {SettingId::BGM_ENA, 1},
+      {SettingId::SE_ENA, 1},
+      {SettingId::CV1, 1},
+      {SettingId::FONTSIZE, 19},
+      {SettingId::Delay, 0},
+      {SettingId::SMode, 0},
+      {SettingId::Vol1, -500},
+      {SettingId::Vol3, -1200},
+      {SettingId::TXBG_R, 10},
       // The window is centred on the 1920 × 1080 desktop.
-      {SettingId::Left, (1920 - 800) / 2}, {SettingId::Top, (1080 - 624) / 2},
+      {SettingId::Left, (1920 - 800) / 2},
+      {SettingId::Top, (1080 - 624) / 2},
   };
   for (const Case& c : cases) EXPECT_EQ(s.Int(c.id), c.value) << InfoOf(c.id).name;
   EXPECT_EQ(SjisToUtf8Lossy(s.Text(SettingId::PlayerName)), "山田");
@@ -306,8 +316,8 @@ TEST_F(StartUpTest, TheScreenModeIsAppliedOnTheFirstFrame) {
       {"window", "", 1920, false, DisplayMode::Window, DisplayMode::Window, false},
       {"full screen", "SMode=int:1\n", 1920, false, DisplayMode::FullScreen, DisplayMode::Window,
        true},
-      {"full screen refused", "SMode=int:1\n", 1920, true, DisplayMode::Window,
-       DisplayMode::Window, false},
+      {"full screen refused", "SMode=int:1\n", 1920, true, DisplayMode::Window, DisplayMode::Window,
+       false},
       // SMode 2 is only the borderless window, and closing leaves the display alone.
       {"SMode 2 stored", "SMode=int:2\n", 1920, false, DisplayMode::BorderlessTopLeft,
        DisplayMode::BorderlessTopLeft, false},

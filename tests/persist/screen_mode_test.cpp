@@ -38,9 +38,17 @@ TEST(ScreenModeSwitch, EnterByTheScreenSetting) {
       {"window", 0, false, DisplayMode::Window, false, {}},
       {"full screen", 1, false, DisplayMode::FullScreen, true, {DisplayMode::FullScreen}},
       // Refused: back to the window, silently.
-      {"refused", 1, true, DisplayMode::Window, false,
+      {"refused",
+       1,
+       true,
+       DisplayMode::Window,
+       false,
        {DisplayMode::FullScreen, DisplayMode::Window}},
-      {"borderless", 2, false, DisplayMode::BorderlessTopLeft, false,
+      {"borderless",
+       2,
+       false,
+       DisplayMode::BorderlessTopLeft,
+       false,
        {DisplayMode::BorderlessTopLeft}},
   };
   for (const Case& c : cases) {
