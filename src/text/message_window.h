@@ -16,12 +16,12 @@ class Engine;
 
 // The window's geometry from the game configuration (pixels, screen coordinates).
 struct WindowGeometry {
-  int x = 0, y = 0, width = 0, height = 0;         // TXW_OFS_*, TXW_SIZE_*
-  int plate_x = 0, plate_y = 0;                    // NP_OFS_*
-  int plate_width = 0, plate_height = 0;           // NP_SZ_*
-  int icon_x = 0, icon_y = 0;                      // CLICK_WAIT_OFS_*
-  int icon_width = 0, icon_height = 0;             // CLICK_WAIT_SIZE_*
-  int icon_frames = 1, icon_timing = 0;            // CLICK_WAIT_PAT, CLICK_WAIT_TIMING
+  int x = 0, y = 0, width = 0, height = 0;  // TXW_OFS_*, TXW_SIZE_*
+  int plate_x = 0, plate_y = 0;             // NP_OFS_*
+  int plate_width = 0, plate_height = 0;    // NP_SZ_*
+  int icon_x = 0, icon_y = 0;               // CLICK_WAIT_OFS_*
+  int icon_width = 0, icon_height = 0;      // CLICK_WAIT_SIZE_*
+  int icon_frames = 1, icon_timing = 0;     // CLICK_WAIT_PAT, CLICK_WAIT_TIMING
 };
 
 class MessageWindow {

@@ -59,16 +59,17 @@ inline std::string WindowConfig() {
          "MAKER_REG:QuillTests\n"
          "GAME_ID:MessageWindow\n"
          "FONT_NAME:ＭＳ ゴシック\n"
-         "TXW_OFS_X:" + std::to_string(kWinX) + "\nTXW_OFS_Y:" + std::to_string(kWinY) +
+         "TXW_OFS_X:" +
+         std::to_string(kWinX) + "\nTXW_OFS_Y:" + std::to_string(kWinY) +
          "\nTXW_SIZE_X:" + std::to_string(kWinW) + "\nTXW_SIZE_Y:" + std::to_string(kWinH) +
          "\nTX_OFS_X:" + std::to_string(kTxOfsX) + "\nTX_OFS_Y:" + std::to_string(kTxOfsY) +
          "\nTX_PITCH_X:" + std::to_string(kPitchX) + "\nTX_PITCH_Y:" + std::to_string(kPitchY) +
-         "\nMOJI_MAX_X:" + std::to_string(kMojiMaxX) + "\nMOJI_MAX_Y:" +
-         std::to_string(kMojiMaxY) + "\nTX2_OFS_X:" + std::to_string(kTx2OfsX) +
-         "\nTX2_OFS_Y:" + std::to_string(kTx2OfsY) + "\nTX2_PITCH_X:" + std::to_string(kPitch2X) +
-         "\nTX2_PITCH_Y:" + std::to_string(kPitch2Y) +
+         "\nMOJI_MAX_X:" + std::to_string(kMojiMaxX) + "\nMOJI_MAX_Y:" + std::to_string(kMojiMaxY) +
+         "\nTX2_OFS_X:" + std::to_string(kTx2OfsX) + "\nTX2_OFS_Y:" + std::to_string(kTx2OfsY) +
+         "\nTX2_PITCH_X:" + std::to_string(kPitch2X) + "\nTX2_PITCH_Y:" + std::to_string(kPitch2Y) +
          "\nMOJI_MAX2_X:40\nMOJI_MAX2_Y:17"
-         "\nNP_OFS_X:" + std::to_string(kPlateX) + "\nNP_OFS_Y:" + std::to_string(kPlateY) +
+         "\nNP_OFS_X:" +
+         std::to_string(kPlateX) + "\nNP_OFS_Y:" + std::to_string(kPlateY) +
          "\nNP_SZ_X:" + std::to_string(kPlateW) + "\nNP_SZ_Y:" + std::to_string(kPlateH) +
          "\nCLICK_WAIT_OFS_X:" + std::to_string(kIconX) +
          "\nCLICK_WAIT_OFS_Y:" + std::to_string(kIconY) +
@@ -146,8 +147,8 @@ class WindowFixture {
     engine_->AppIdle();
     // The background layer too, so that a recomposed scene keeps the colour, and the screen as
     // if the scene had been shown.
-    for (Picture* p :
-         {&engine_->pictures().background, &engine_->pictures().scene, &engine_->pictures().screen}) {
+    for (Picture* p : {&engine_->pictures().background, &engine_->pictures().scene,
+                       &engine_->pictures().screen}) {
       p->Fill(static_cast<uint8_t>(scene.b), static_cast<uint8_t>(scene.g),
               static_cast<uint8_t>(scene.r));
     }
@@ -168,15 +169,15 @@ class WindowFixture {
   // The window over a scene colour: (scene × 127 + skin × 128) / 256 per channel.
   static Bgr WindowOver(Bgr scene) {
     auto mix = [](int s, int c) { return (s * (255 - kSkinOpacity) + c * kSkinOpacity) >> 8; };
-    return {mix(scene.b, kSkinColour.b), mix(scene.g, kSkinColour.g),
-            mix(scene.r, kSkinColour.r)};
+    return {mix(scene.b, kSkinColour.b), mix(scene.g, kSkinColour.g), mix(scene.r, kSkinColour.r)};
   }
   static int CellX(int column) { return column * kPitchX + kWinX + kTxOfsX; }
   static int CellY(int row) { return row * kPitchY + kWinY + kTxOfsY; }
 
   // Writes a picture that did not match where it can be looked at, and says where.
   static std::string Keep(const Picture& p, const std::string& name) {
-    std::filesystem::path path = std::filesystem::path(::testing::TempDir()) / (name + "-actual.png");
+    std::filesystem::path path =
+        std::filesystem::path(::testing::TempDir()) / (name + "-actual.png");
     WritePng(path, p);
     return path.string();
   }

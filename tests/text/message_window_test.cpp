@@ -62,9 +62,12 @@ TEST(MessageWindowTest, TypedCharactersLandInTheirCellsOnTheScreenAndTheDisplay)
       {"bracket", "「あい", {{"「", 1, 0}, {"あ", 1, 2}, {"い", 1, 4}}},
       {"hanging 。", Repeat("あ", 25) + "。", Plus(FullRow(), {{"。", 1, 52}})},
       {"wrap", Repeat("あ", 25) + "い", Plus(FullRow(), {{"い", 2, 2}})},
-      {"dropped space", Repeat("あ", 25) + "。　い", Plus(FullRow(), {{"。", 1, 52}, {"い", 2, 2}})},
+      {"dropped space", Repeat("あ", 25) + "。　い",
+       Plus(FullRow(), {{"。", 1, 52}, {"い", 2, 2}})},
       // (a new page, as the first character of a closed window starts one, ends the wide advance)
-      {"wide advance", "え\n[2]あい[1]う", {{"え", 1, 2}, {"あ", 2, 2}, {"い", 2, 5}, {"う", 2, 8}}},
+      {"wide advance",
+       "え\n[2]あい[1]う",
+       {{"え", 1, 2}, {"あ", 2, 2}, {"い", 2, 5}, {"う", 2, 8}}},
       {"new page mark", "あい▽う\nえ", {{"え", 1, 2}}},
       {"percent", "あ%い", {{"あ", 1, 2}, {"い", 1, 4}}},
       {"percent 3", "あ%3い", {{"あ", 1, 2}, {"い", 1, 4}}},
@@ -164,8 +167,7 @@ TEST(MessageWindowTest, ANewPageBringsBackTheClearWindowAndWhiteText) {
   EXPECT_TRUE(SameRows(f.platform().display(), clean, kWinY, kWinY + kWinH))
       << WindowFixture::Keep(f.platform().display(), "new-page");
   f.FramesToWait();
-  EXPECT_TRUE(SameRows(e.pictures().screen, ExpectedPage(e, {{"え", 1, 2}}), kWinY,
-                       kWinY + kWinH));
+  EXPECT_TRUE(SameRows(e.pictures().screen, ExpectedPage(e, {{"え", 1, 2}}), kWinY, kWinY + kWinH));
 }
 
 TEST(MessageWindowTest, RedrawPageRepaintsThePageOverAFreshWindow) {
@@ -185,7 +187,8 @@ TEST(MessageWindowTest, RedrawPageRepaintsThePageOverAFreshWindow) {
   Picture plate = e.message_window().clean_plate();
   e.glyph_drawing().DrawGlyphText(Utf8ToSjisLossy("ハル"), kPlateW / 2 - 12, plate, 0, 5);
   CopyPicture(expected, kPlateX, kPlateY, plate);
-  EXPECT_TRUE(SameRows(after, expected, kWinY, kWinY + kWinH)) << WindowFixture::Keep(after, "redraw");
+  EXPECT_TRUE(SameRows(after, expected, kWinY, kWinY + kWinH))
+      << WindowFixture::Keep(after, "redraw");
   EXPECT_FALSE(SameRows(before, after, WindowFixture::CellY(1) - 7, WindowFixture::CellY(1)))
       << "the ruby above the text is gone after the redraw";
 }
@@ -426,8 +429,7 @@ TEST(MessageWindowTest, SkipModeOpensAndClosesTheWindowWithoutAFade) {
   e.StepScript();
   EXPECT_EQ(fade_frames, 0);
   EXPECT_TRUE(e.window_open);
-  EXPECT_EQ(At(f.platform().display(), 600, 500),
-            WindowFixture::WindowOver(WindowFixture::kScene));
+  EXPECT_EQ(At(f.platform().display(), 600, 500), WindowFixture::WindowOver(WindowFixture::kScene));
 }
 
 TEST(MessageWindowTest, AClickEndsTheFadeWithTheFinalPicture) {
@@ -547,8 +549,8 @@ TEST(MessageWindowTest, TypingShowsOneCharacterPerFrameUntilFinishNow) {
 TEST(MessageWindowTest, AutoModeTurnsTheFullPageAfterItsTicks) {
   // Level 5, 100 characters on the page: 100 / 17 + 12 ticks.
   WindowFixture g;
-  Engine& e2 = g.StartWith(Repeat("あ", 25) + "\n" + Repeat("あ", 25) + "\n" +
-                           Repeat("あ", 25) + "\n" + Repeat("あ", 25) + "\n\\\nい\n\\\n");
+  Engine& e2 = g.StartWith(Repeat("あ", 25) + "\n" + Repeat("あ", 25) + "\n" + Repeat("あ", 25) +
+                           "\n" + Repeat("あ", 25) + "\n\\\nい\n\\\n");
   e2.banks().SetS(26, 5);
   g.FramesToWait();
   ASSERT_EQ(e2.page_grid().page_chars, 100);
