@@ -146,6 +146,8 @@ void SubsystemEntryPoints::StartUpCursors() {}
 void SubsystemEntryPoints::ReadGlobalSave() {}
 void SubsystemEntryPoints::WriteGlobalSave() {}
 void SubsystemEntryPoints::StopMusic() {}
+void SubsystemEntryPoints::SignalStaffRoll(int) {}
+void SubsystemEntryPoints::ApplyVolumes() {}
 
 void SubsystemEntryPoints::OpenRightClickMenu(int x, int y) {
   engine_.menus().OpenRightClickMenu(x, y);

@@ -126,6 +126,9 @@ class SubsystemEntryPoints {
   void ReadGlobalSave();
   void WriteGlobalSave();
   void StopMusic();
+  // The close question: 1 stop the staff roll (OK), 2 pause it while asking, 3 end the pause.
+  void SignalStaffRoll(int request);
+  void ApplyVolumes();  // PBPaint: the sound volumes again
 
   // Input and play modes: the screens and actions the input handlers open or feed.
   // Opens the menu 16 pixels right of the pointer (x, y) and sets the popup flag itself, before

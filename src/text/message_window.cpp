@@ -44,7 +44,7 @@ WindowGeometry MessageWindow::Geometry() const {
   WindowGeometry g;
   g.x = c.TXW_OFS_X;
   g.y = c.TXW_OFS_Y;
-  // Sizes beyond the screen are kept to it: nothing of the window lies outside the scene.
+  // Sizes are kept to the screen's; positions may lie anywhere, drawing clips them.
   g.width = Clamp(c.TXW_SIZE_X, 0, kScreenWidth);
   g.height = Clamp(c.TXW_SIZE_Y, 0, kScreenHeight);
   g.plate_x = c.NP_OFS_X;
