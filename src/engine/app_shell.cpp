@@ -23,8 +23,15 @@ bool Engine::FormCloseQuery() {
   }
   if (busy) return false;
   script_enabled = false;
+  subsystems_.SignalStaffRoll(2);
   bool ok = platform_.AskOkCancel(kConfirmCaption, kQuitQuestion);
-  if (ok) transition_interrupt = 1;
+  if (ok) {
+    transition_interrupt = 1;
+    subsystems_.SignalStaffRoll(1);
+  }
+  subsystems_.SignalStaffRoll(3);
+  // The scroll roll ends whatever the answer.
+  if (screen_mode == 5) subsystems_.StopScrollRoll(true);
   PBPaint();
   script_enabled = true;
   return ok;
@@ -35,6 +42,9 @@ void Engine::FormDestroy() {
   screen_mode_switch_.LeaveFullScreen();
 }
 
-void Engine::PBPaint() { platform_.Present(screen_mode == 1 ? pictures_.scene : pictures_.screen); }
+void Engine::PBPaint() {
+  platform_.Present(screen_mode == 1 ? pictures_.scene : pictures_.screen);
+  subsystems_.ApplyVolumes();
+}
 
 }  // namespace quill
