@@ -39,7 +39,7 @@ class Composition {
   int SetStandingPictures(std::string_view list);
 
   // Script commands; the picture variant flag (gra 0, grb 1) is the engine's.
-  void PictureCommand(std::string_view argument);  // gra, grb, [gra
+  void PictureCommand(std::string_view argument);     // gra, grb, [gra
   void BackgroundCommand(std::string_view argument);  // bg
   void ClearLayers(std::string_view argument);        // clrb
   int SpriteCommand(std::string_view argument);       // spr: the transition for UpdateScreen

@@ -23,9 +23,8 @@ void SpriteSetList::Load(std::span<const uint8_t> script) {
   while (start < script.size()) {
     size_t end = start;
     while (end < script.size() && script[end] != 0) ++end;
-    std::string line =
-        ToUpperSjis(std::string_view(reinterpret_cast<const char*>(script.data()) + start,
-                                     end - start));
+    std::string line = ToUpperSjis(
+        std::string_view(reinterpret_cast<const char*>(script.data()) + start, end - start));
     start = end + 1;
     if (line.empty() || line[0] == ';') continue;
     lines_.push_back(line);

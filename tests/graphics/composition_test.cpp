@@ -235,11 +235,11 @@ TEST_F(CompositionTest, OverlayMaskedOrBlendedBelowOrAboveThePictures) {
     Bgr at_picture, beside;  // at (390, 10); at (430, 10), where only the blended rectangle is
   };
   const Case cases[] = {
-      {0, 0, {0, 0, 254}, {100, 100, 100}},     // below, masked: the picture covers it
-      {1, 0, {0, 0, 239}, {100, 100, 100}},     // above, masked
-      {2, 0, {0, 0, 254}, {100, 100, 100}},     // not drawn
-      {1, 128, {0, 0, 247}, {177, 177, 177}},   // above, blended over the whole rectangle
-      {0, 256, {0, 0, 254}, {255, 255, 255}},   // below at full weight: the mask half shows
+      {0, 0, {0, 0, 254}, {100, 100, 100}},    // below, masked: the picture covers it
+      {1, 0, {0, 0, 239}, {100, 100, 100}},    // above, masked
+      {2, 0, {0, 0, 254}, {100, 100, 100}},    // not drawn
+      {1, 128, {0, 0, 247}, {177, 177, 177}},  // above, blended over the whole rectangle
+      {0, 256, {0, 0, 254}, {255, 255, 255}},  // below at full weight: the mask half shows
   };
   for (const Case& c : cases) {
     banks().SetS(20, c.level);

@@ -61,8 +61,8 @@ TEST(SolidColour, DigitsForRedGreenBlue) {
     int r, g, b;
   };
   const Case cases[] = {
-      {"S0G0", 0, 255, 0}, {"S000", 0, 0, 0},     {"Sfa0", 240, 160, 0}, {"SFA0", 240, 160, 0},
-      {"sggg", 255, 255, 255}, {"S9x1", 144, 0, 16}, {"S1", 16, 0, 0},     {"S", 0, 0, 0},
+      {"S0G0", 0, 255, 0},     {"S000", 0, 0, 0},    {"Sfa0", 240, 160, 0}, {"SFA0", 240, 160, 0},
+      {"sggg", 255, 255, 255}, {"S9x1", 144, 0, 16}, {"S1", 16, 0, 0},      {"S", 0, 0, 0},
   };
   for (const Case& c : cases) {
     SolidColour colour = SolidColourOf(c.name);
@@ -79,8 +79,8 @@ TEST(ClearArgument, SideFromTheLastCharacterTransitionFromTheFirst) {
     int transition;
   };
   const Case cases[] = {
-      {"", 0, 0}, {"L", 'L', 0}, {"l", 'L', 0}, {"5R", 'R', 5}, {"12", 0, 12},
-      {"3 r", 'R', 3}, {"L 3", 0, 0}, {"4x", 0, 4},
+      {"", 0, 0},    {"L", 'L', 0},   {"l", 'L', 0}, {"5R", 'R', 5},
+      {"12", 0, 12}, {"3 r", 'R', 3}, {"L 3", 0, 0}, {"4x", 0, 4},
   };
   for (const Case& c : cases) {
     ClearArgument a = ParseClearArgument(c.argument);

@@ -21,13 +21,11 @@ TEST(SceneFilter, ScaleIsSixteenthsKeepingTheLowByte) {
     int scale;
     uint8_t in, out;
   } cases[] = {
-      {8, 200, 100},   // halves
-      {8, 255, 127},
-      {16, 77, 77},    // unchanged
-      {0, 255, 0},
-      {20, 200, 250},  // brightens while it fits a byte
-      {20, 255, 62},   // 318 keeps its low 8 bits
-      {-16, 1, 255},   // -1 as a byte
+      {8, 200, 100},                  // halves
+      {8, 255, 127}, {16, 77, 77},    // unchanged
+      {0, 255, 0},   {20, 200, 250},  // brightens while it fits a byte
+      {20, 255, 62},                  // 318 keeps its low 8 bits
+      {-16, 1, 255},                  // -1 as a byte
   };
   for (const Case& c : cases) {
     Picture scene(800, 600);
@@ -67,8 +65,8 @@ TEST(SceneFilter, SepiaAndGreyFromTheChannelMean) {
 
   Picture sepia = scene;
   ApplySceneFilter(sepia, kSceneFilterSepia, 16);
-  EXPECT_EQ(sepia.Pixel(0, 0)[0], 30);   // 120 >> 2
-  EXPECT_EQ(sepia.Pixel(0, 0)[1], 90);   // 360 >> 2
+  EXPECT_EQ(sepia.Pixel(0, 0)[0], 30);  // 120 >> 2
+  EXPECT_EQ(sepia.Pixel(0, 0)[1], 90);  // 360 >> 2
   EXPECT_EQ(sepia.Pixel(0, 0)[2], 120);
   EXPECT_EQ(sepia.Pixel(1, 0)[0], 63);
   EXPECT_EQ(sepia.Pixel(1, 0)[1], 190);  // 762 >> 2

@@ -34,8 +34,8 @@ class StandingPicturesTest : public ::testing::Test {
     for (int n = 1; n <= 6; ++n) {
       std::string digits = "0" + std::to_string(n);
       members.push_back({"B" + digits, Packed(Solid(10, 20, uint8_t(10 * n), 1, 2))});
-      members.push_back({"M" + digits, Packed(Solid(10, 20, uint8_t(40 * n), uint8_t(40 * n),
-                                                      uint8_t(40 * n)))});
+      members.push_back(
+          {"M" + digits, Packed(Solid(10, 20, uint8_t(40 * n), uint8_t(40 * n), uint8_t(40 * n)))});
     }
     // Side by side: picture (blue 90) on the left, mask (grey 200) on the right.
     Picture pair(400, 600);
@@ -96,7 +96,11 @@ TEST_F(StandingPicturesTest, ListRules) {
       // One position whose name is empty is no position at all.
       {nullptr, ",7", 7, 0, "", {"", "7", "", "", ""}},
       // Five names are kept (and shown as none).
-      {nullptr, "B01,B02,B03,B04,B05", 1, 5, "B01,B02,B03,B04,B05",
+      {nullptr,
+       "B01,B02,B03,B04,B05",
+       1,
+       5,
+       "B01,B02,B03,B04,B05",
        {"B01", "B02", "B03", "B04", "B05"}},
   };
   for (const Case& c : cases) {
