@@ -76,6 +76,9 @@ class CompositionTest : public ::testing::Test {
     }
     game.Resource("mg_gra.qlm", "BOP", Packed(Solid(40, 60, 0, 0, 255)));
     game.Resource("mg_gra.qlm", "MOP", Packed(Solid(40, 60, 255, 255, 255)));
+    // Nine pixels wide with a mask of zeros: three whole 8-byte groups, then three lone bytes.
+    game.Resource("mg_gra.qlm", "BNINE", Packed(Solid(9, 10, 0, 0, 0)));
+    game.Resource("mg_gra.qlm", "MNINE", Packed(Solid(9, 10, 0, 0, 0)));
     game.Resource("mg_gra.qlm", "BBASE", Packed(Solid(40, 60, 0, 200, 0)));
     game.Resource("mg_gra.qlm", "MBASE", Packed(Solid(40, 60, 255, 255, 255)));
     game.Resource("mg_gra.qlm", "BPART", Packed(Solid(4, 4, 0, 0, 200)));
@@ -296,6 +299,36 @@ TEST_F(CompositionTest, UpdateScreenKeepsTheOldScreenAndShowsTheNewScene) {
   EXPECT_EQ(At(pictures().screen, 10, 10), (Bgr{50, 50, 50}));
   EXPECT_EQ(At(pictures().saved, 400, 10), kShownOp);
   EXPECT_TRUE(Same(display(), pictures().screen));
+}
+
+TEST_F(CompositionTest, ZeroMaskGroupsLeaveTheSceneExactAndLoneBytesLoseALevel) {
+  banks().SetS(90, 20);
+  composition().SetStandingPictures("BNINE");
+  composition().ComposeScene();
+  // Left edge 400 - 4 = 396: pixels 396 … 403 lie in the zero groups, pixel 404 is blended alone.
+  for (int x = 396; x <= 403; ++x) EXPECT_EQ(At(pictures().scene, x, 25), kGrey) << x;
+  EXPECT_EQ(At(pictures().scene, 404, 25), (Bgr{99, 99, 99}));
+  EXPECT_EQ(At(pictures().scene, 405, 25), kGrey);
+}
+
+TEST_F(CompositionTest, FullScreenLayoutShowsTheSceneBeforeTheText) {
+  banks().SetS(150, 1);
+  struct Case {
+    int mode;  // S009
+    bool new_background, cleared;
+  };
+  for (const Case& c :
+       {Case{1, true, true}, Case{1, false, false}, Case{2, true, false}, Case{0, true, false}}) {
+    composition().new_background = c.new_background;
+    banks().SetS(9, c.mode);
+    composition().SetStandingPictures("BOP");
+    composition().UpdateScreen(4);
+    EXPECT_EQ(composition().new_background, c.new_background && !c.cleared) << c.mode;
+    // The window is closed: the screen is the scene, shown.
+    EXPECT_TRUE(Same(pictures().screen, pictures().scene)) << c.mode;
+    EXPECT_TRUE(Same(display(), pictures().screen)) << c.mode;
+    EXPECT_FALSE(engine().busy);
+  }
 }
 
 TEST_F(CompositionTest, BackgroundOfAnotherSizeLeavesTheRestBlack) {
