@@ -14,6 +14,8 @@ endfunction()
 # One test program per test file (test_<folder>_<file>), so that a test builds and runs on its own;
 # each links the libraries named after the folder.
 function(quill_test_folder folder dir)
+  # Tests never read or write the real user's settings, saves or locks.
+  set(home ${CMAKE_BINARY_DIR}/test-home)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
   foreach(source ${sources})
     get_filename_component(stem ${source} NAME_WE)
@@ -23,7 +25,8 @@ function(quill_test_folder folder dir)
                           GTest::gtest_main)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DISCOVERY_TIMEOUT 60
-                         PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy")
+                         PROPERTIES ENVIRONMENT
+                         "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;XDG_CONFIG_HOME=${home}/config;XDG_DATA_HOME=${home}/data;XDG_RUNTIME_DIR=${home}/run")
     if(${folder} STREQUAL "e2e" OR ${folder} STREQUAL "tools")
       # These run the built programs.
       add_dependencies(${name} quill qlmtool demo_game)

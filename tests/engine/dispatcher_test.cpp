@@ -206,13 +206,17 @@ TEST(DispatcherTest, ChoiceCommandsCancelAutoAndSkipWithBreakOnSelect) {
   }
 }
 
-TEST(DispatcherTest, ExitgameClosesTheWindowAndExitDoesNot) {
+TEST(DispatcherTest, ExitgameAsksBeforeClosingAndExitDoesNotClose) {
   ScriptFixture f;
+  f.Scenario("5000 dialog cancel\n6000 dialog ok\n");
   Engine& e = f.StartMain("x\n");
   Dispatch(e, "*exit");
   EXPECT_FALSE(e.closed());
   EXPECT_EQ(Dispatch(e, "*exitgame"), 1);
+  EXPECT_FALSE(e.closed());  // the player said Cancel
+  EXPECT_EQ(Dispatch(e, "*exitgame"), 1);
   EXPECT_TRUE(e.closed());
+  EXPECT_TRUE(f.platform().errors().empty());
 }
 
 TEST(DispatcherTest, WaitVoiceEndNeedsAnAudioDevice) {
@@ -227,18 +231,22 @@ TEST(DispatcherTest, WaitVoiceEndNeedsAnAudioDevice) {
   EXPECT_FALSE(e.voice_end_wait);
 }
 
-TEST(DispatcherTest, TransitionInterruptions) {
+TEST(DispatcherTest, AClickDuringGrasTransitionEndsTheStep) {
   ScriptFixture f;
+  f.Scenario("60 click 400 300\n");  // lands while the first cross-fade runs
   Engine& e = f.StartMain("x\n");
-  e.transition_interrupt = 1;  // a click during the transition ends the step
-  EXPECT_EQ(Dispatch(e, "*gra bg"), 1);
+  EXPECT_EQ(Dispatch(e, "*gra SG00,1"), 1);
   EXPECT_EQ(e.transition_interrupt, 0);
-  e.transition_interrupt = 1;  // grb has no click handling
-  EXPECT_EQ(Dispatch(e, "*grb bg"), 0);
+  EXPECT_EQ(e.banks().S(19), 1);
+  // grb only prepares the scene and never looks at the interruption value.
+  e.transition_interrupt = 1;
+  EXPECT_EQ(Dispatch(e, "*grb S0G0,1"), 0);
   EXPECT_EQ(e.picture_variant, 1);
+  EXPECT_EQ(e.transition_interrupt, 1);
   e.transition_interrupt = 0;
-  EXPECT_EQ(Dispatch(e, "*gra bg"), 0);
+  EXPECT_EQ(Dispatch(e, "*gra S00G,1"), 0);  // no click this time: the step goes on
   EXPECT_EQ(e.picture_variant, 0);
+  EXPECT_EQ(e.banks().S(19), 0);
 }
 
 TEST(DispatcherTest, GoCalcAndIf) {

@@ -3,6 +3,7 @@
 // engine started as the application starts it, then stepped frame by frame or step by step.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -16,14 +17,25 @@ namespace quill::test {
 
 class ScriptFixture {
  public:
-  ScriptFixture() : game_(dir_ / "game") {}
+  // The settings store lives in the fixture's own folder, so tests never share one.
+  ScriptFixture() : game_(dir_ / "game") {
+    setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
+  }
 
   FixtureGame& game() { return game_; }
+  // Scenario events (the headless scenario format) the platform delivers once the game starts;
+  // paths in them are relative to the fixture's folder.
+  void Scenario(const std::string& text) {
+    quill::Scenario parsed = ParseScenario(text, dir_.path());
+    ASSERT_TRUE(parsed.ok()) << parsed.errors[0];
+    events_ = std::move(parsed.events);
+  }
 
   // Writes the game, runs FormCreate and the first frame (which loads "main").
   Engine& Start(EngineOptions options = {}) {
     game_.Write();
-    platform_ = std::make_unique<HeadlessPlatform>(game_.folder(), std::vector<ScenarioEvent>{});
+    platform_ = std::make_unique<HeadlessPlatform>(game_.folder(), events_);
     engine_ = std::make_unique<Engine>(*platform_, options);
     EXPECT_TRUE(engine_->FormCreate());
     engine_->AppIdle();
@@ -91,6 +103,7 @@ class ScriptFixture {
  private:
   TempDir dir_;
   FixtureGame game_;
+  std::vector<ScenarioEvent> events_;
   std::unique_ptr<HeadlessPlatform> platform_;
   std::unique_ptr<Engine> engine_;
 };

@@ -30,6 +30,10 @@ void WriteRawArchive(const std::filesystem::path& folder,
   auto archive = BuildArchive(ArchiveLayout::FixedWidth, packed, 0, &error);
   ASSERT_TRUE(archive) << error;
   ASSERT_TRUE(WriteFileAtomic(folder / "mg_data.qlm", *archive, &error)) << error;
+  // A game needs its first picture archive to start, even an empty one.
+  auto pictures = BuildArchive(ArchiveLayout::DeclaredWidth, {}, 16, &error);
+  ASSERT_TRUE(pictures) << error;
+  ASSERT_TRUE(WriteFileAtomic(folder / "mg_gra.qlm", *pictures, &error)) << error;
 }
 
 std::vector<uint8_t> Bytes(std::string_view s) { return {s.begin(), s.end()}; }
