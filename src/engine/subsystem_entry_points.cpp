@@ -2,6 +2,7 @@
 #include "engine/subsystem_entry_points.h"
 
 #include "engine/engine.h"
+#include "graphics/overlay_command.h"
 #include "graphics/parts_commands.h"
 #include "graphics/wipe_and_effect.h"
 
@@ -53,7 +54,9 @@ void SubsystemEntryPoints::StaffRoll(std::string_view) {}
 void SubsystemEntryPoints::AnimCommand(std::string_view, bool) {}
 void SubsystemEntryPoints::ShakeCommand(std::string_view) {}
 void SubsystemEntryPoints::NameEntry() {}
-void SubsystemEntryPoints::OverlayCommand(std::string_view) {}
+void SubsystemEntryPoints::OverlayCommand(std::string_view arg) {
+  quill::OverlayCommand(engine_, arg);
+}
 void SubsystemEntryPoints::GalleryViewer(std::string_view) {}
 void SubsystemEntryPoints::SoundEffect(std::string_view) {}
 void SubsystemEntryPoints::LoopSoundEffect(std::string_view) {}
