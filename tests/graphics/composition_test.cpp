@@ -8,36 +8,16 @@
 
 #include "graphics/masked_drawing.h"
 #include "tests/engine/script_fixture.h"
-#include "tools/picture_encoder.h"
+#include "tests/support/test_pictures.h"
 
 namespace quill {
 namespace {
 
+using test::Solid;
+using test::Packed;
+using test::At;
+using test::Bgr;
 using Bytes = std::vector<uint8_t>;
-
-Picture Solid(int w, int h, uint8_t b, uint8_t g, uint8_t r) {
-  Picture p(w, h);
-  p.Fill(b, g, r);
-  return p;
-}
-
-Bytes Packed(const Picture& p) {
-  auto bytes = EncodePackedPicture(p, {});
-  EXPECT_TRUE(bytes);
-  return bytes ? *bytes : Bytes();
-}
-
-struct Bgr {
-  int b, g, r;
-  bool operator==(const Bgr&) const = default;
-};
-std::ostream& operator<<(std::ostream& o, const Bgr& c) {
-  return o << "(" << c.b << "," << c.g << "," << c.r << ")";
-}
-Bgr At(const Picture& p, int x, int y) {
-  const uint8_t* q = p.Pixel(x, y);
-  return {q[0], q[1], q[2]};
-}
 
 // An opaque mask (255) still loses one level: (s × 255) >> 8. BOP's red 255 shows as 254.
 constexpr Bgr kShownOp{0, 0, 254};

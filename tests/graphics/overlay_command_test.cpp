@@ -4,7 +4,7 @@
 
 #include "engine/command_table.h"
 #include "tests/engine/script_fixture.h"
-#include "tools/picture_encoder.h"
+#include "tests/support/test_pictures.h"
 
 namespace quill {
 namespace {
@@ -14,9 +14,7 @@ std::vector<uint8_t> RedOverlay() {
   Picture p(40, 10);
   p.FillRect({0, 0, 20, 10}, 0, 0, 255);
   p.FillRect({20, 0, 20, 10}, 255, 255, 255);
-  auto bytes = EncodePackedPicture(p, {});
-  EXPECT_TRUE(bytes);
-  return bytes ? *bytes : std::vector<uint8_t>{};
+  return test::Packed(p);
 }
 
 // The masked blend of red over black at full mask: (0 × 0 + 255 × 255) >> 8.

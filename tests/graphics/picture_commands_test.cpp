@@ -7,11 +7,15 @@
 
 #include "graphics/composition.h"
 #include "tests/engine/script_fixture.h"
-#include "tools/picture_encoder.h"
+#include "tests/support/test_pictures.h"
 
 namespace quill {
 namespace {
 
+using test::Solid;
+using test::Packed;
+using test::At;
+using test::Bgr;
 using Bytes = std::vector<uint8_t>;
 
 TEST(PictureArgument, NameTransitionAndSide) {
@@ -87,30 +91,6 @@ TEST(ClearArgument, SideFromTheLastCharacterTransitionFromTheFirst) {
     EXPECT_EQ(a.side, c.side) << c.argument;
     EXPECT_EQ(a.transition, c.transition) << c.argument;
   }
-}
-
-Picture Solid(int w, int h, uint8_t b, uint8_t g, uint8_t r) {
-  Picture p(w, h);
-  p.Fill(b, g, r);
-  return p;
-}
-
-Bytes Packed(const Picture& p) {
-  auto bytes = EncodePackedPicture(p, {});
-  EXPECT_TRUE(bytes);
-  return bytes ? *bytes : Bytes();
-}
-
-struct Bgr {
-  int b, g, r;
-  bool operator==(const Bgr&) const = default;
-};
-std::ostream& operator<<(std::ostream& o, const Bgr& c) {
-  return o << "(" << c.b << "," << c.g << "," << c.r << ")";
-}
-Bgr At(const Picture& p, int x, int y) {
-  const uint8_t* q = p.Pixel(x, y);
-  return {q[0], q[1], q[2]};
 }
 
 constexpr Bgr kGrey{100, 100, 100};  // A01

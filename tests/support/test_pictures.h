@@ -1,0 +1,22 @@
+#pragma once
+// Small pictures for tests: solid colours, packed members, and pixel reads that print well.
+#include <cstdint>
+#include <ostream>
+#include <vector>
+
+#include "common/picture.h"
+
+namespace quill::test {
+
+Picture Solid(int w, int h, uint8_t b, uint8_t g, uint8_t r);
+// The picture as a packed-picture member; fails the current test if it cannot be encoded.
+std::vector<uint8_t> Packed(const Picture& picture);
+
+struct Bgr {
+  int b, g, r;
+  bool operator==(const Bgr&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Bgr& c);
+Bgr At(const Picture& picture, int x, int y);
+
+}  // namespace quill::test
