@@ -523,6 +523,13 @@ void SdlPlatform::GetDesktopSize(int& width, int& height) {
 bool SdlPlatform::AskOkCancel(std::string_view caption, std::string_view text) {
   std::string caption_utf8 = SjisToUtf8Lossy(caption);
   std::string text_utf8 = SjisToUtf8Lossy(text);
+  // Drawn in the window, so the timer keeps running and the window keeps painting while the
+  // player decides, as under the original's message box.
+  if (modal_depth_ == 0 && imgui_ && imgui_->ready()) {
+    OkCancelDialog dialog(caption_utf8, text_utf8, true);
+    RunModal(dialog);
+    return dialog.ok();
+  }
   const SDL_MessageBoxButtonData buttons[] = {
       {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "OK"},
       {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "キャンセル"},
@@ -536,11 +543,6 @@ bool SdlPlatform::AskOkCancel(std::string_view caption, std::string_view text) {
                          nullptr};
   int pressed = -1;
   if (SDL_ShowMessageBox(&box, &pressed) == 0) return pressed == 1;
-  if (modal_depth_ == 0 && imgui_ && imgui_->ready()) {
-    OkCancelDialog dialog(caption_utf8, text_utf8, true);
-    RunModal(dialog);
-    return dialog.ok();
-  }
   // Nobody can be asked: saying yes keeps a close request from being refused for ever.
   std::fprintf(stderr, "%s: %s (no dialog can be shown: answered OK)\n", caption_utf8.c_str(),
                text_utf8.c_str());
