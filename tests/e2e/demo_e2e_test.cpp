@@ -17,11 +17,14 @@
 #include "graphics/game_config.h"
 #include "graphics/picture_loader.h"
 #include "tests/support/run_program.h"
+#include "tests/support/test_files.h"
 #include "tests/support/temp_dir.h"
 #include "tools/script_pack.h"
 
 namespace quill {
 namespace {
+
+using test::ReadJson;
 
 namespace fs = std::filesystem;
 
@@ -63,12 +66,6 @@ PictureLoader DemoPictures() {
   EXPECT_TRUE(loader.OpenArchive(PictureArchiveRole::kJpeg, DemoFolder() / "mg_gjp.qlm", &error))
       << error;
   return loader;
-}
-
-nlohmann::json ReadJson(const fs::path& path) {
-  auto bytes = ReadFile(path);
-  if (!bytes) return nullptr;
-  return nlohmann::json::parse(std::string(bytes->begin(), bytes->end()), nullptr, false);
 }
 
 int Grey(const Picture& p, int x, int y) { return p.Pixel(x, y)[1]; }

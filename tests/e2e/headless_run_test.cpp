@@ -9,20 +9,15 @@
 #include "tests/support/fixture_game.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_files.h"
 
 namespace quill {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ReadJson;
 using test::RunProgram;
-
-void WriteText(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
-
-nlohmann::json ReadJson(const fs::path& p) {
-  auto bytes = ReadFile(p);
-  if (!bytes) return nullptr;
-  return nlohmann::json::parse(std::string(bytes->begin(), bytes->end()), nullptr, false);
-}
+using test::WriteText;
 
 class HeadlessRun : public ::testing::Test {
  protected:

@@ -7,17 +7,11 @@
 #include "common/file_util.h"
 #include "tests/support/fixture_game.h"
 #include "tests/support/run_program.h"
+#include "tests/support/test_files.h"
 #include "tests/support/temp_dir.h"
 
 namespace quill::test {
 namespace {
-
-nlohmann::json ReadJson(const std::filesystem::path& path) {
-  auto bytes = ReadFile(path);
-  EXPECT_TRUE(bytes) << path;
-  if (!bytes) return {};
-  return nlohmann::json::parse(std::string(bytes->begin(), bytes->end()));
-}
 
 TEST(InputE2eTest, ClicksFinishTheTextAndTurnThePages) {
   TempDir dir;

@@ -8,17 +8,11 @@
 #include "common/file_util.h"
 #include "common/png_io.h"
 #include "tests/support/run_program.h"
+#include "tests/support/test_files.h"
 #include "tests/text/message_window_fixture.h"
 
 namespace quill::test {
 namespace {
-
-nlohmann::json ReadJson(const std::filesystem::path& path) {
-  auto bytes = ReadFile(path);
-  EXPECT_TRUE(bytes) << path;
-  if (!bytes) return {};
-  return nlohmann::json::parse(std::string(bytes->begin(), bytes->end()));
-}
 
 // The background: blue across, red down, a little green.
 Bgr Background(int x, int y) { return {x * 255 / 799, 80, y * 255 / 599}; }

@@ -8,21 +8,11 @@
 #include "common/file_util.h"
 #include "tests/support/fixture_game.h"
 #include "tests/support/run_program.h"
+#include "tests/support/test_files.h"
 #include "tests/support/temp_dir.h"
 
 namespace quill::test {
 namespace {
-
-nlohmann::json ReadJson(const std::filesystem::path& path) {
-  auto bytes = ReadFile(path);
-  EXPECT_TRUE(bytes) << path;
-  if (!bytes) return {};
-  return nlohmann::json::parse(std::string(bytes->begin(), bytes->end()));
-}
-
-void WriteText(const std::filesystem::path& path, const std::string& text) {
-  std::ofstream(path) << text;
-}
 
 TEST(ScriptMachineTest, TextCallsAndValuesUpToAPageWait) {
   TempDir dir;

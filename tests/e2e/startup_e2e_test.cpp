@@ -14,10 +14,13 @@
 #include "common/file_util.h"
 #include "tests/support/fixture_game.h"
 #include "tests/support/run_program.h"
+#include "tests/support/test_files.h"
 #include "tests/support/temp_dir.h"
 
 namespace quill {
 namespace {
+
+using test::ReadJson;
 
 namespace fs = std::filesystem;
 using test::RunProgram;
@@ -33,12 +36,6 @@ constexpr const char* kConfig =
     "TX_PITCH_Y:30\n"
     "MOJI_MAX_X:26\n"
     "MOJI_MAX_Y:4\n";
-
-nlohmann::json ReadJson(const fs::path& p) {
-  auto bytes = ReadFile(p);
-  if (!bytes) return nullptr;
-  return nlohmann::json::parse(std::string(bytes->begin(), bytes->end()), nullptr, false);
-}
 
 size_t Count(const std::string& text, const std::string& what) {
   size_t n = 0;

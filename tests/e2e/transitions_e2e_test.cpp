@@ -12,23 +12,17 @@
 #include "common/png_io.h"
 #include "tests/support/fixture_game.h"
 #include "tests/support/run_program.h"
+#include "tests/support/test_files.h"
 #include "tests/support/temp_dir.h"
 #include "tools/picture_encoder.h"
 
 namespace quill {
 namespace {
 
+using test::ReadJson;
+using test::WriteText;
+
 namespace fs = std::filesystem;
-
-void WriteText(const fs::path& p, const std::string& text) {
-  std::ofstream(p, std::ios::binary) << text;
-}
-
-nlohmann::json ReadJson(const fs::path& p) {
-  auto bytes = ReadFile(p);
-  if (!bytes) return nullptr;
-  return nlohmann::json::parse(std::string(bytes->begin(), bytes->end()), nullptr, false);
-}
 
 // The one colour of a shot, or nothing when its pixels differ.
 std::optional<std::array<int, 3>> Uniform(const Picture& p) {

@@ -8,23 +8,17 @@
 #include "engine/archive_index.h"
 #include "engine/script_mask.h"
 #include "tests/support/run_program.h"
+#include "tests/support/test_files.h"
 #include "tests/support/temp_dir.h"
 
 namespace quill {
 namespace {
 
+using test::WriteText;
+using test::ReadText;
+
 namespace fs = std::filesystem;
 using test::RunProgram;
-
-void WriteText(const fs::path& p, const std::string& text) {
-  fs::create_directories(p.parent_path());
-  std::ofstream(p, std::ios::binary) << text;
-}
-
-std::string ReadText(const fs::path& p) {
-  auto bytes = ReadFile(p);
-  return bytes ? std::string(bytes->begin(), bytes->end()) : "<missing>";
-}
 
 TEST(QlmtoolArchives, ScriptsRoundTripThroughPackListAndExtract) {
   test::TempDir dir;
