@@ -359,20 +359,14 @@ int SdlPlatform::RunPopupMenu(PopupMenuKind kind, const std::vector<MenuEntry>& 
   while (open) {
     SDL_Event event;
     while (open && SDL_PollEvent(&event)) {
-      if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) {
-        close_pending_ = true;  // handed to the engine once the menu has closed
+      ModalWindowEvent window_event = HandleModalWindowEvent(event);
+      if (window_event == ModalWindowEvent::Close || window_event == ModalWindowEvent::Quit) {
         open = false;
-      } else if (event.type == SDL_WINDOWEVENT &&
-                 event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-        open = false;  // as desktop menus do
-      } else if (event.type == SDL_QUIT) {
-        if (++quit_signals_ > 1) stop_ = true;
-        close_pending_ = true;
-        open = false;
-      } else if (event.type == SDL_RENDER_DEVICE_RESET) {
-        CreateTexture();
-        imgui_->ResetDeviceObjects();
-      } else {
+      } else if (window_event == ModalWindowEvent::None) {
+        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+          open = false;  // as desktop menus do
+          continue;
+        }
         switch (popup_.HandleEvent(event)) {
           case PopupMenuView::Outcome::Chosen:
             chosen = popup_.chosen_id();
@@ -558,6 +552,24 @@ void SdlPlatform::ShowError(std::string_view caption, std::string_view text) {
   }
 }
 
+SdlPlatform::ModalWindowEvent SdlPlatform::HandleModalWindowEvent(const SDL_Event& event) {
+  if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) {
+    close_pending_ = true;  // handed to the engine once the menu or dialog has closed
+    return ModalWindowEvent::Close;
+  }
+  if (event.type == SDL_QUIT) {
+    if (++quit_signals_ > 1) stop_ = true;
+    close_pending_ = true;
+    return ModalWindowEvent::Quit;
+  }
+  if (event.type == SDL_RENDER_DEVICE_RESET) {
+    CreateTexture();
+    imgui_->ResetDeviceObjects();
+    return ModalWindowEvent::Handled;
+  }
+  return ModalWindowEvent::None;
+}
+
 void SdlPlatform::RunModal(ModalDialog& dialog) {
   if (modal_depth_ > 0 || !imgui_ || !imgui_->ready()) {
     std::fprintf(stderr, "quill: the %s dialog cannot be shown%s\n",
@@ -572,17 +584,9 @@ void SdlPlatform::RunModal(ModalDialog& dialog) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
       imgui_->ProcessEvent(event);
-      if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) {
-        close_pending_ = true;  // handed to the engine once the dialog has closed
-      } else if (event.type == SDL_QUIT) {
-        // A termination signal does not wait for an answer: the dialog is left unanswered.
-        if (++quit_signals_ > 1) stop_ = true;
-        close_pending_ = true;
-        open = false;
-      } else if (event.type == SDL_RENDER_DEVICE_RESET) {
-        CreateTexture();
-        imgui_->ResetDeviceObjects();
-      }
+      // A termination signal does not wait for an answer: the dialog is left unanswered. The
+      // close box waits until the player has answered.
+      if (HandleModalWindowEvent(event) == ModalWindowEvent::Quit) open = false;
     }
     if (!open) break;
     FireTimerIfDue();

@@ -98,6 +98,10 @@ class SdlPlatform : public Platform {
   void HandleWindowEvent(const SDL_Event& event);
   void HandlePointerEvent(const SDL_Event& event);
   void FireTimerIfDue();
+  // Window events while a popup menu or a dialog owns the input: a close request is kept for the
+  // engine, a termination signal counted, a lost renderer rebuilt.
+  enum class ModalWindowEvent { None, Handled, Close, Quit };
+  ModalWindowEvent HandleModalWindowEvent(const SDL_Event& event);
   bool HandleToolbarEvent(const SDL_Event& event);
   void DrawOverlay();
   bool CreateTexture();
