@@ -2,7 +2,7 @@
 // The engine: one object owning all game state, driven by the platform's events and by the frame
 // loop (AppIdle) that the application calls. Its operations live in one file per unit:
 // script_calls.cpp (loading, chain/call/end), interpreter.cpp (StepScript), dispatcher.cpp
-// (DispatchCommand), text_output.cpp (page and log), frame_loop.cpp (AppIdle, Timer1Timer),
+// (DispatchCommand), page_text.cpp (page and log), frame_loop.cpp (AppIdle, Timer1Timer),
 // state_dump.cpp (WriteState), developer_log.cpp.
 #include <array>
 #include <cstdint>
