@@ -20,10 +20,10 @@
 #include "engine/subsystem_entry_points.h"
 #include "engine/value_banks.h"
 #include "graphics/composition.h"
+#include "graphics/frame_clock.h"
 #include "graphics/game_config.h"
 #include "graphics/picture_loader.h"
 #include "graphics/resource_archives.h"
-#include "graphics/frame_clock.h"
 #include "graphics/screen_pictures.h"
 #include "graphics/transitions.h"
 #include "persist/screen_mode.h"
@@ -102,7 +102,7 @@ class Engine : public PlatformEvents, public ExpressionHost {
   void OnTimer() override;
   void OnCloseRequest() override;
   void OnPaint() override;
-  void WriteState(JsonWriter& json) override;
+  void WriteState(nlohmann::ordered_json& state) override;
 
   // ExpressionHost.
   int32_t NextRandom() override;
@@ -224,12 +224,12 @@ class Engine : public PlatformEvents, public ExpressionHost {
   // Set while a transition or a cross-fade runs: input handlers then only set
   // transition_interrupt.
   bool transition_running = false;
-  int picture_variant = 0;       // gra 0, grb 1
+  int picture_variant = 0;  // gra 0, grb 1
   int click_debounce = 0;
-  int pointer_x = 0, pointer_y = 0;  // the last pointer position over the screen
+  int pointer_x = 0, pointer_y = 0;               // the last pointer position over the screen
   bool shift_held = false, control_held = false;  // a held key's repeats act only once
-  bool popup_open = false;           // the right-click menu is open
-  bool menus_off = false;            // a yes/no band or a notice is up
+  bool popup_open = false;                        // the right-click menu is open
+  bool menus_off = false;                         // a yes/no band or a notice is up
   bool panic_shown = false;
   int page_counter = 0;
   uint32_t frame_counter = 0;

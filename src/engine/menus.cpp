@@ -1,5 +1,7 @@
 #include "engine/menus.h"
 
+#include <nlohmann/json.hpp>
+
 #include "common/sjis.h"
 #include "engine/engine.h"
 
@@ -263,17 +265,15 @@ void Menus::Activate(MenuControl control) {
   }
 }
 
-void Menus::WriteState(JsonWriter& json) const {
-  json.Key("menus").BeginObject();
-  json.Field("toolbar", panel_enabled_);
+nlohmann::ordered_json Menus::StateJson() const {
+  nlohmann::ordered_json menus;
+  menus["toolbar"] = panel_enabled_;
   for (int i = 0; i < kMenuControlCount; ++i) {
-    json.Key(kControls[i].name).BeginObject();
-    json.Field("caption", SjisToUtf8Lossy(kControls[i].caption));
-    json.Field("enabled", enabled_[i]);
-    json.Field("visible", visible_[i]);
-    json.EndObject();
+    menus[kControls[i].name] = {{"caption", SjisToUtf8Lossy(kControls[i].caption)},
+                                {"enabled", enabled_[i]},
+                                {"visible", visible_[i]}};
   }
-  json.EndObject();
+  return menus;
 }
 
 }  // namespace quill

@@ -3,10 +3,10 @@
 // and visible state (UpdateMenus), and what choosing it does. The window backend draws them
 // (platform.h WindowToolbar, RunPopupMenu); a headless run has neither, and tests call Activate.
 #include <array>
+#include <nlohmann/json_fwd.hpp>
 #include <string_view>
 #include <vector>
 
-#include "common/json_writer.h"
 #include "platform/platform.h"
 
 namespace quill {
@@ -80,7 +80,7 @@ class Menus : public WindowToolbar {
   std::vector<MenuEntry> Entries(MenuGroup group) const;
 
   // The state dump's "menus" object: every control's enabled and visible state, and the panel.
-  void WriteState(JsonWriter& json) const;
+  nlohmann::ordered_json StateJson() const;
 
   // WindowToolbar.
   bool ToolbarEnabled() override { return panel_enabled_; }

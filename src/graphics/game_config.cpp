@@ -1,8 +1,8 @@
 #include "graphics/game_config.h"
 
 #include <algorithm>
+#include <nlohmann/json.hpp>
 
-#include "common/json_writer.h"
 #include "common/sjis.h"
 #include "common/text_util.h"
 
@@ -215,8 +215,6 @@ class Reader {
   int line_ = 0;
 };
 
-void WriteTextJson(JsonWriter& out, const std::string& sjis) { out.String(SjisToUtf8Lossy(sjis)); }
-
 }  // namespace
 
 std::string CommaField(std::string_view text, int n) {
@@ -255,38 +253,33 @@ LoadedGameConfig LoadGameConfig(std::span<const uint8_t> script) {
       std::string_view(reinterpret_cast<const char*>(script.data()), script.size()));
 }
 
-void WriteGameConfigJson(JsonWriter& out, const GameConfig& config) {
+nlohmann::ordered_json GameConfigJson(const GameConfig& config) {
   // The accessors only hand out addresses; nothing is written through them here.
   GameConfig& c = const_cast<GameConfig&>(config);
-  out.BeginObject();
+  nlohmann::ordered_json out = nlohmann::ordered_json::object();
   for (const ConfigKey& k : kKeys) {
-    out.Key(k.name);
-    if (k.fields > 1) out.BeginArray();
+    nlohmann::ordered_json fields = nlohmann::ordered_json::array();
     for (int i = 0; i < k.fields; ++i) {
       if (k.kind == ConfigKind::kText) {
-        WriteTextJson(out, *k.text_at(c, i));
+        fields.push_back(SjisToUtf8Lossy(*k.text_at(c, i)));
       } else {
-        out.Int(*k.int_at(c, i));
+        fields.push_back(*k.int_at(c, i));
       }
     }
-    if (k.fields > 1) out.EndArray();
+    // A key of one field is its value; a multi-value key is the list.
+    out[k.name] = k.fields > 1 ? std::move(fields) : std::move(fields[0]);
   }
-  out.EndObject();
+  return out;
 }
 
-void WriteSpeakersJson(JsonWriter& out, const SpeakerTable& speakers) {
-  out.BeginArray();
+nlohmann::ordered_json SpeakersJson(const SpeakerTable& speakers) {
+  nlohmann::ordered_json out = nlohmann::ordered_json::array();
   for (int i = 0; i < kSpeakerCount; ++i) {
     const Speaker& s = speakers[i];
     if (!s.defined) continue;
-    out.BeginObject();
-    out.Field("index", i);
-    out.Key("name");
-    WriteTextJson(out, s.name);
-    out.Field("colour", static_cast<int64_t>(s.colour));
-    out.EndObject();
+    out.push_back({{"index", i}, {"name", SjisToUtf8Lossy(s.name)}, {"colour", s.colour}});
   }
-  out.EndArray();
+  return out;
 }
 
 }  // namespace quill

@@ -3,14 +3,13 @@
 // GameConfig and the SpeakerTable. Texts are Shift-JIS bytes as the script stores them.
 #include <array>
 #include <cstdint>
+#include <nlohmann/json_fwd.hpp>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace quill {
-
-class JsonWriter;
 
 // Field n (0-based) of a comma-separated text: the bytes after the n-th comma up to the next comma
 // or the end; empty when the text has fewer than n commas. No blanks are removed. A comma is never
@@ -87,8 +86,8 @@ LoadedGameConfig LoadGameConfig(std::string_view script);
 
 // The state dump's `config` value: an object of every key (upper case) with its value; integers,
 // UTF-8 texts, lists for multi-value keys. Written as the next value of `out`.
-void WriteGameConfigJson(JsonWriter& out, const GameConfig& config);
+nlohmann::ordered_json GameConfigJson(const GameConfig& config);
 // The state dump's `speakers` value: a list of {"index", "name", "colour"} for defined entries.
-void WriteSpeakersJson(JsonWriter& out, const SpeakerTable& speakers);
+nlohmann::ordered_json SpeakersJson(const SpeakerTable& speakers);
 
 }  // namespace quill

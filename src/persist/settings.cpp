@@ -1,6 +1,7 @@
 #include "persist/settings.h"
 
-#include "common/json_writer.h"
+#include <nlohmann/json.hpp>
+
 #include "common/sjis.h"
 #include "common/text_util.h"
 #include "persist/settings_store.h"
@@ -196,17 +197,16 @@ std::vector<SystemCell> StartupSystemCells(const Settings& settings, const GameC
           {100, settings.Int(S::Clear)}};
 }
 
-void WriteSettingsJson(JsonWriter& out, const Settings& settings) {
-  out.BeginObject();
+nlohmann::ordered_json SettingsJson(const Settings& settings) {
+  nlohmann::ordered_json out = nlohmann::ordered_json::object();
   for (const SettingInfo& info : kTable) {
-    out.Key(info.name);
     if (info.type == T::kInt) {
-      out.Int(settings.Int(info.id));
+      out[info.name] = settings.Int(info.id);
     } else {
-      out.String(SjisToUtf8Lossy(settings.Text(info.id)));
+      out[info.name] = SjisToUtf8Lossy(settings.Text(info.id));
     }
   }
-  out.EndObject();
+  return out;
 }
 
 }  // namespace quill

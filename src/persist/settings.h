@@ -3,6 +3,7 @@
 // (`ReadSettings`) into memory, and write-through changes. Memory is authoritative after start-up.
 #include <array>
 #include <cstdint>
+#include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <span>
 #include <string>
@@ -13,7 +14,6 @@
 
 namespace quill {
 
-class JsonWriter;
 class SettingsStore;
 
 // One value of the store, named as the store spells it, in start-up reading order.
@@ -107,6 +107,6 @@ struct SystemCell {
 std::vector<SystemCell> StartupSystemCells(const Settings& settings, const GameConfig& config);
 
 // The state dump's `settings` value: an object of every setting by name, integers and UTF-8.
-void WriteSettingsJson(JsonWriter& out, const Settings& settings);
+nlohmann::ordered_json SettingsJson(const Settings& settings);
 
 }  // namespace quill

@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "common/json_writer.h"
 #include "common/picture.h"
 
 namespace quill {
@@ -41,8 +41,8 @@ class PlatformEvents {
   virtual void OnCloseRequest() = 0;
   // The window needs its picture again (exposed, resized).
   virtual void OnPaint() = 0;
-  // Headless `state` dumps: the engine writes its keys into an open JSON object.
-  virtual void WriteState(JsonWriter& json) = 0;
+  // Headless `state` dumps: the engine adds its keys to the dump's object, in order.
+  virtual void WriteState(nlohmann::ordered_json& state) = 0;
 };
 
 // A modal dialog of the engine's (save/load, settings, name entry …). Its logic lives with its
@@ -60,8 +60,8 @@ class ModalDialog {
 };
 
 enum class DisplayMode {
-  Window,          // the normal resizable window with its toolbar
-  FullScreen,      // borderless, desktop-sized, picture scaled, toolbar hidden
+  Window,             // the normal resizable window with its toolbar
+  FullScreen,         // borderless, desktop-sized, picture scaled, toolbar hidden
   BorderlessTopLeft,  // borderless 800 × 600 window at (0, 0)
 };
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -325,11 +326,7 @@ TEST_F(MenusTest, ReturnToTitleResetsTheSaveAndLoadItems) {
 TEST_F(MenusTest, StateDumpListsEveryControl) {
   SetS(0, 1);
   menus().UpdateMenus();
-  JsonWriter json;
-  json.BeginObject();
-  menus().WriteState(json);
-  json.EndObject();
-  const std::string& s = json.str();
+  const std::string s = menus().StateJson().dump();
   EXPECT_THAT(s, ::testing::HasSubstr(
                      R"("toolbar_save":{"caption":"記録","enabled":false,"visible":true})"));
   EXPECT_THAT(

@@ -3,18 +3,16 @@
 
 #include <nlohmann/json.hpp>
 
-#include "common/json_writer.h"
 #include "tests/engine/script_fixture.h"
 
 namespace quill::test {
 namespace {
 
+// Through the text, as outside tools read it.
 nlohmann::json Dump(Engine& e) {
-  JsonWriter json;
-  json.BeginObject();
-  e.WriteState(json);
-  json.EndObject();
-  return nlohmann::json::parse(json.str());
+  nlohmann::ordered_json state;
+  e.WriteState(state);
+  return nlohmann::json::parse(state.dump());
 }
 
 TEST(StateDumpTest, ScriptMachineKeys) {

@@ -24,7 +24,7 @@ class ClickLog : public PlatformEvents {
   void OnTimer() override {}
   void OnCloseRequest() override {}
   void OnPaint() override {}
-  void WriteState(JsonWriter&) override {}
+  void WriteState(nlohmann::ordered_json&) override {}
   std::vector<uint32_t> times;
 
  private:

@@ -5,7 +5,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "common/json_writer.h"
 #include "common/sjis.h"
 #include "tools/script_pack.h"
 
@@ -219,13 +218,8 @@ TEST(GameConfigTest, DumpHasEveryKeyWithItsValue) {
       "CFG_VOL3:5,6\n"
       "NAME:2,太郎,F80\n"
       "NAME:10,Bob\n");
-  JsonWriter w;
-  w.BeginObject().Key("config");
-  WriteGameConfigJson(w, loaded.config);
-  w.Key("speakers");
-  WriteSpeakersJson(w, loaded.speakers);
-  w.EndObject();
-  nlohmann::json j = nlohmann::json::parse(w.str());
+  const nlohmann::json j = {{"config", GameConfigJson(loaded.config)},
+                            {"speakers", SpeakersJson(loaded.speakers)}};
   const nlohmann::json& config = j["config"];
   for (const ConfigKey& k : GameConfigKeys()) {
     SCOPED_TRACE(k.name);

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "common/json_writer.h"
 #include "common/sjis.h"
 #include "persist/settings_store.h"
 #include "tests/support/temp_dir.h"
@@ -235,9 +234,7 @@ TEST_F(SettingsTest, DumpShowsCurrentValues) {
   StartupFacts facts = FactsFixture();
   facts.screen_width = 600;
   Settings s = ReadSettings(store, ConfigFixture(), facts);
-  JsonWriter w;
-  WriteSettingsJson(w, s);
-  nlohmann::json j = nlohmann::json::parse(w.str());
+  const nlohmann::ordered_json j = SettingsJson(s);
   for (const SettingInfo& info : SettingsTable()) EXPECT_TRUE(j.contains(info.name)) << info.name;
   EXPECT_EQ(j["SMode"], 2);
   EXPECT_EQ(j["Vol1"], -500);

@@ -25,7 +25,7 @@ class Recorder : public PlatformEvents {
   void OnTimer() override { timer_times.push_back(platform.NowMs()); }
   void OnCloseRequest() override { Log("close", 0, 0, 0); }
   void OnPaint() override {}
-  void WriteState(JsonWriter& json) override { json.Field("answer", 42); }
+  void WriteState(nlohmann::ordered_json& state) override { state["answer"] = 42; }
 
   void Log(const std::string& what, int a, int x, int y) {
     log.push_back(std::to_string(platform.NowMs()) + " " + what + " " + std::to_string(a) + " " +
@@ -61,14 +61,14 @@ TEST(HeadlessPlatform, TimeMovesOnlyWhenTheEngineSleeps) {
 }
 
 TEST(HeadlessPlatform, DeliversInputAtItsVirtualTime) {
-  HeadlessPlatform p("/game", Events("30 click 10 20\n45 key F2\n50 char q\n61 wheel down\n100 quit\n", "/"));
+  HeadlessPlatform p(
+      "/game", Events("30 click 10 20\n45 key F2\n50 char q\n61 wheel down\n100 quit\n", "/"));
   Recorder r(p);
   p.SetEventSink(&r);
   RunFrames(p);
-  EXPECT_EQ(r.log, (std::vector<std::string>{
-                       "40 move 0 10,20", "40 down 0 10,20", "40 up 0 10,20",
-                       "60 keydown 113 0,0", "60 keyup 113 0,0", "60 char:q 0 0,0",
-                       "80 wheel -1 0,0"}));
+  EXPECT_EQ(r.log, (std::vector<std::string>{"40 move 0 10,20", "40 down 0 10,20", "40 up 0 10,20",
+                                             "60 keydown 113 0,0", "60 keyup 113 0,0",
+                                             "60 char:q 0 0,0", "80 wheel -1 0,0"}));
   EXPECT_EQ(p.NowMs(), 100u);
 }
 
@@ -80,9 +80,9 @@ TEST(HeadlessPlatform, TimerTicksCoalesce) {
   p.SleepMs(200);  // three periods pass: one tick
   p.PumpMessages();
   p.PumpMessages();
-  p.SleepMs(20);   // 220: the fourth period's end, on the timer's grid
+  p.SleepMs(20);  // 220: the fourth period's end, on the timer's grid
   p.PumpMessages();
-  p.SleepMs(30);   // 250: the next one is due at 275
+  p.SleepMs(30);  // 250: the next one is due at 275
   p.PumpMessages();
   p.SleepMs(30);
   p.PumpMessages();
@@ -91,13 +91,14 @@ TEST(HeadlessPlatform, TimerTicksCoalesce) {
 
 TEST(HeadlessPlatform, ShotsShowTheLastPicturePresentedAtOrBeforeTheirTime) {
   test::TempDir dir;
-  HeadlessPlatform p("/game", Events("25 shot a.png\n40 shot b.png\n41 shot c.png\n60 quit\n", dir.path()));
+  HeadlessPlatform p("/game",
+                     Events("25 shot a.png\n40 shot b.png\n41 shot c.png\n60 quit\n", dir.path()));
   Picture red(kScreenWidth, kScreenHeight), blue(kScreenWidth, kScreenHeight);
   red.Fill(0, 0, 255);
   blue.Fill(255, 0, 0);
   p.SleepMs(20);
   p.Present(red);
-  p.SleepMs(20);   // a.png (25) is taken during this sleep: red
+  p.SleepMs(20);    // a.png (25) is taken during this sleep: red
   p.Present(blue);  // at 40: b.png sees blue
   p.PumpMessages();
   p.SleepMs(20);
@@ -125,12 +126,13 @@ TEST(HeadlessPlatform, StateDumpsCarryTheTimeAndTheEngineKeys) {
 }
 
 TEST(HeadlessPlatform, ModalDialogsWaitForTheirAnswer) {
-  HeadlessPlatform p("/game", Events("100 click 1 1\n300 dialog cancel\n500 dialog ok\n600 quit\n", "/"));
+  HeadlessPlatform p("/game",
+                     Events("100 click 1 1\n300 dialog cancel\n500 dialog ok\n600 quit\n", "/"));
   Recorder r(p);
   p.SetEventSink(&r);
   EXPECT_FALSE(p.AskOkCancel("c", "t"));
   EXPECT_EQ(p.NowMs(), 300u);
-  EXPECT_TRUE(r.log.empty());  // the click went to the dialog, not the game
+  EXPECT_TRUE(r.log.empty());           // the click went to the dialog, not the game
   EXPECT_FALSE(r.timer_times.empty());  // the timer runs under a modal dialog
   EXPECT_TRUE(p.AskOkCancel("c", "t"));
   EXPECT_EQ(p.NowMs(), 500u);

@@ -179,7 +179,7 @@ struct Recorder : PlatformEvents {
   void OnTimer() override { ++timers; }
   void OnCloseRequest() override { ++closes; }
   void OnPaint() override { ++paints; }
-  void WriteState(JsonWriter&) override {}
+  void WriteState(nlohmann::ordered_json&) override {}
 };
 
 class SdlWindow : public ::testing::Test {

@@ -255,7 +255,7 @@ struct Sink : PlatformEvents {
   void OnTimer() override { ++timers; }
   void OnCloseRequest() override { events.push_back("close"); }
   void OnPaint() override {}
-  void WriteState(JsonWriter&) override {}
+  void WriteState(nlohmann::ordered_json&) override {}
 };
 
 struct FakeToolbar : WindowToolbar {

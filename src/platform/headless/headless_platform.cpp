@@ -1,6 +1,7 @@
 #include "platform/headless/headless_platform.h"
 
 #include <cstdio>
+#include <nlohmann/json.hpp>
 
 #include "common/file_util.h"
 #include "common/png_io.h"
@@ -90,7 +91,9 @@ void HeadlessPlatform::Handle(size_t index) {
   switch (ev.kind) {
     case ScenarioKind::Size:
       break;
-    case ScenarioKind::Click: case ScenarioKind::RClick: case ScenarioKind::MClick: {
+    case ScenarioKind::Click:
+    case ScenarioKind::RClick:
+    case ScenarioKind::MClick: {
       pointer();
       MouseButton b = ev.kind == ScenarioKind::Click    ? MouseButton::Left
                       : ev.kind == ScenarioKind::RClick ? MouseButton::Right
@@ -106,13 +109,15 @@ void HeadlessPlatform::Handle(size_t index) {
       pointer();
       if (sink_) sink_->OnMouseMove(ev.x, ev.y);
       break;
-    case ScenarioKind::Down: case ScenarioKind::RDown:
+    case ScenarioKind::Down:
+    case ScenarioKind::RDown:
       pointer();
       if (sink_)
         sink_->OnMouseDown(ev.kind == ScenarioKind::Down ? MouseButton::Left : MouseButton::Right,
                            ev.x, ev.y);
       break;
-    case ScenarioKind::Up: case ScenarioKind::RUp:
+    case ScenarioKind::Up:
+    case ScenarioKind::RUp:
       pointer();
       if (sink_)
         sink_->OnMouseUp(ev.kind == ScenarioKind::Up ? MouseButton::Left : MouseButton::Right, ev.x,
@@ -160,12 +165,12 @@ void HeadlessPlatform::TakeShot(const ScenarioEvent& ev) {
 }
 
 void HeadlessPlatform::WriteState(const ScenarioEvent& ev) {
-  JsonWriter json;
-  json.BeginObject();
-  json.Field("time_ms", static_cast<int64_t>(now_));
-  if (sink_) sink_->WriteState(json);
-  json.EndObject();
-  std::string text = json.str() + "\n";
+  nlohmann::ordered_json state;
+  state["time_ms"] = now_;
+  if (sink_) sink_->WriteState(state);
+  // Texts come from Shift-JIS conversions that never fail, but a dump must never stop the run.
+  std::string text =
+      state.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
   std::string error;
   if (!WriteFileAtomic(ev.path, text.data(), text.size(), &error)) Error(ev, "state: " + error);
 }
@@ -225,7 +230,9 @@ void HeadlessPlatform::RunModal(ModalDialog& dialog) {
         Error(ev, error);
         break;
       }
-      case ScenarioKind::Shot: case ScenarioKind::State: case ScenarioKind::Quit:
+      case ScenarioKind::Shot:
+      case ScenarioKind::State:
+      case ScenarioKind::Quit:
         Handle(i);
         break;
       default:
