@@ -6,6 +6,8 @@
 #include <imgui_impl_sdl.h>
 #include <imgui_impl_sdlrenderer.h>
 
+#include <algorithm>
+
 namespace quill {
 namespace {
 
@@ -59,6 +61,9 @@ bool ImGuiLayer::Init(SDL_Window* window, SDL_Renderer* renderer, std::string* e
   io.IniFilename = nullptr;  // nothing of the layout is kept between runs
   io.LogFilename = nullptr;
   ImGui::StyleColorsDark();
+  // A question box leaves the game picture as it is, as the desktop's message boxes do (and
+  // SDL's software renderer cannot darken it anyway).
+  ImGui::GetStyle().Colors[ImGuiCol_ModalWindowDimBg] = ImVec4(0, 0, 0, 0);
 
   font_file_ = FindJapaneseFontFile();
   if (font_file_.empty() || !io.Fonts->AddFontFromFileTTF(font_file_.c_str(), kFontPixels, nullptr,
@@ -86,6 +91,7 @@ void ImGuiLayer::Shutdown() {
   if (!ready_) return;
   if (in_frame_) ImGui::EndFrame();
   in_frame_ = false;
+  has_frame_ = false;
   ImGui_ImplSDLRenderer_Shutdown();
   ImGui_ImplSDL2_Shutdown();
   ImGui::DestroyContext();
@@ -110,11 +116,55 @@ void ImGuiLayer::BeginFrame() {
   in_frame_ = true;
 }
 
-void ImGuiLayer::EndFrame() {
-  if (!in_frame_) return;
+uint64_t ImGuiLayer::EndFrame() {
+  if (!in_frame_) return 0;
   in_frame_ = false;
   ImGui::Render();
-  ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
+  has_frame_ = true;
+  // FNV-1a over what the frame would draw: vertices, indices and the commands' fields.
+  uint64_t digest = 0xcbf29ce484222325ull;
+  auto mix = [&digest](const void* data, size_t size) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    for (size_t i = 0; i < size; ++i) digest = (digest ^ p[i]) * 0x100000001b3ull;
+  };
+  const ImDrawData* data = ImGui::GetDrawData();
+  for (int n = 0; n < data->CmdListsCount; ++n) {
+    const ImDrawList* list = data->CmdLists[n];
+    mix(list->VtxBuffer.Data, list->VtxBuffer.size_in_bytes());
+    mix(list->IdxBuffer.Data, list->IdxBuffer.size_in_bytes());
+    for (const ImDrawCmd& cmd : list->CmdBuffer) {
+      mix(&cmd.ClipRect, sizeof cmd.ClipRect);
+      mix(&cmd.TextureId, sizeof cmd.TextureId);
+      mix(&cmd.VtxOffset, sizeof cmd.VtxOffset);
+      mix(&cmd.IdxOffset, sizeof cmd.IdxOffset);
+      mix(&cmd.ElemCount, sizeof cmd.ElemCount);
+    }
+    mix(&n, sizeof n);  // a list boundary
+  }
+  return digest;
+}
+
+void ImGuiLayer::RenderFrame(const Rect* clip) {
+  if (!ready_ || !has_frame_) return;
+  ImDrawData* data = ImGui::GetDrawData();
+  if (!data) return;
+  if (clip) {
+    // Every command's own clip is narrowed to the part asked for; the backend skips the empty.
+    float x0 = static_cast<float>(clip->x), y0 = static_cast<float>(clip->y);
+    float x1 = x0 + static_cast<float>(clip->w), y1 = y0 + static_cast<float>(clip->h);
+    for (int n = 0; n < data->CmdListsCount; ++n) {
+      for (ImDrawCmd& cmd : data->CmdLists[n]->CmdBuffer) {
+        ImVec4& r = cmd.ClipRect;
+        r.x = std::max(r.x, x0);
+        r.y = std::max(r.y, y0);
+        r.z = std::min(r.z, x1);
+        r.w = std::min(r.w, y1);
+      }
+    }
+  }
+  ImGui_ImplSDLRenderer_RenderDrawData(data);
+  // The clip changed the frame's lists: the next render needs a new frame.
+  if (clip) has_frame_ = false;
 }
 
 }  // namespace quill

@@ -1,7 +1,10 @@
 #pragma once
 // Dear ImGui in the game window: the context, the SDL and SDL_Renderer backends, and a font that
 // covers Japanese, so that dialogs and menus can draw over the game picture.
+#include <cstdint>
 #include <string>
+
+#include "common/picture.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -27,10 +30,15 @@ class ImGuiLayer {
 
   // Feeds one SDL event to ImGui.
   void ProcessEvent(const SDL_Event& event);
-  // Brackets one ImGui frame: widgets are drawn between the two; EndFrame renders them into the
-  // renderer (the caller presents).
+  // Brackets one ImGui frame: widgets are drawn between the two. EndFrame finishes the frame's
+  // draw lists and returns a digest of them, equal for frames that look the same, so that the
+  // caller redraws only when something changed.
   void BeginFrame();
-  void EndFrame();
+  uint64_t EndFrame();
+  bool has_frame() const { return has_frame_; }
+  // Renders the last finished frame into the renderer (the caller presents); with a clip, only
+  // the part inside it (window pixels).
+  void RenderFrame(const Rect* clip = nullptr);
 
   // The font file in use; empty when ImGui's built-in font is.
   const std::string& font_file() const { return font_file_; }
@@ -38,6 +46,7 @@ class ImGuiLayer {
  private:
   bool ready_ = false;
   bool in_frame_ = false;
+  bool has_frame_ = false;
   std::string font_file_;
 };
 

@@ -296,6 +296,47 @@ TEST_F(SdlWindow, PresentsThePictureBelowABlackToolbar) {
   EXPECT_EQ(WindowPixel(shot, 99, 74), (std::array<int, 3>{10, 20, 30}));
 }
 
+TEST_F(SdlWindow, PresentsOnlyWhenSomethingChanged) {
+  Picture screen(kScreenWidth, kScreenHeight);
+  screen.Fill(10, 20, 30);
+  platform_->Present(screen);
+  platform_->PumpMessages();
+  int presents = platform_->presents();
+  for (int i = 0; i < 5; ++i) platform_->PumpMessages();
+  platform_->SleepMs(1);
+  EXPECT_EQ(platform_->presents(), presents);  // a still picture is not drawn again
+
+  // Changes made between two pumps are drawn together, once.
+  platform_->PresentRect(screen, Rect{0, 0, 10, 10});
+  platform_->PresentRect(screen, Rect{700, 500, 10, 10});
+  platform_->PumpMessages();
+  EXPECT_EQ(platform_->presents(), presents + 1);
+  // And before the engine sleeps.
+  platform_->PresentRect(screen, Rect{0, 0, 10, 10});
+  platform_->SleepMs(1);
+  EXPECT_EQ(platform_->presents(), presents + 2);
+}
+
+TEST_F(SdlWindow, APartlyPresentedPictureLooksAsIfDrawnWhole) {
+  Picture screen(kScreenWidth, kScreenHeight);
+  screen.Fill(10, 20, 30);
+  platform_->Present(screen);
+  platform_->PumpMessages();
+  Picture other(kScreenWidth, kScreenHeight);
+  other.Fill(0, 255, 0);
+  platform_->PresentRect(other, Rect{100, 100, 30, 20});
+  platform_->PumpMessages();
+
+  Picture presented, whole;
+  ASSERT_TRUE(platform_->ReadPresentedPixels(presented));
+  EXPECT_EQ(WindowPixel(presented, 100, 124), (std::array<int, 3>{0, 255, 0}));
+  EXPECT_EQ(WindowPixel(presented, 129, 143), (std::array<int, 3>{0, 255, 0}));
+  EXPECT_EQ(WindowPixel(presented, 130, 143), (std::array<int, 3>{10, 20, 30}));
+  EXPECT_EQ(WindowPixel(presented, 99, 124), (std::array<int, 3>{10, 20, 30}));
+  ASSERT_TRUE(platform_->ReadWindowPixels(whole));
+  EXPECT_TRUE(presented.bytes() == whole.bytes());
+}
+
 TEST_F(SdlWindow, AResizedWindowLetterboxesAndAsksForAPaint) {
   Picture screen(kScreenWidth, kScreenHeight);
   screen.Fill(50, 60, 70);
@@ -480,6 +521,70 @@ TEST_F(SdlWindow, ModalDialogKeepsTheTimerAndHoldsBackGameInput) {
   Picture shot;
   ASSERT_TRUE(platform_->ReadWindowPixels(shot));
   EXPECT_EQ(WindowPixel(shot, 400, 324), (std::array<int, 3>{1, 2, 3}));
+}
+
+// An OK box over the picture that, frame by frame (frames come with the timer's ticks), checks
+// that a still dialog is not presented again, changes the picture under itself, reads what was
+// presented, asks for a whole redraw and reads again.
+class RedrawProbe : public ModalDialog {
+ public:
+  explicit RedrawProbe(SdlPlatform& platform) : platform_(platform), box_("box", "text", false) {}
+  std::string_view Kind() const override { return "test"; }
+  bool Answer(const std::vector<std::string>&, std::string*) override { return false; }
+  bool DrawFrame() override {
+    box_.DrawFrame();
+    ++frames;
+    if (frames == 4) still_from = platform_.presents();
+    if (frames == 8) {
+      still_to = platform_.presents();
+      Picture other(kScreenWidth, kScreenHeight);
+      other.Fill(0, 0, 255);
+      // Half under the box, which stays over it.
+      platform_.PresentRect(other, Rect{300, 250, 200, 100});
+      changed_at = platform_.presents();
+    }
+    if (frames == 9) {
+      after_change = platform_.presents();
+      platform_.ReadPresentedPixels(partly);
+      SDL_Event e{};
+      e.type = SDL_WINDOWEVENT;
+      e.window.windowID = SDL_GetWindowID(platform_.window());
+      e.window.event = SDL_WINDOWEVENT_EXPOSED;
+      SDL_PushEvent(&e);
+    }
+    if (frames == 11) {
+      platform_.ReadPresentedPixels(wholly);
+      return false;
+    }
+    return frames < 50;
+  }
+  int frames = 0;
+  int still_from = 0, still_to = 0, changed_at = 0, after_change = 0;
+  Picture partly, wholly;
+
+ private:
+  SdlPlatform& platform_;
+  OkCancelDialog box_;
+};
+
+TEST_F(SdlWindow, ADialogRedrawsOnlyWhatChanged) {
+  Picture screen(kScreenWidth, kScreenHeight);
+  screen.Fill(10, 20, 30);
+  platform_->Present(screen);
+  platform_->PumpMessages();
+  RedrawProbe probe(*platform_);
+  platform_->RunModal(probe);
+  ASSERT_EQ(probe.frames, 11);
+  EXPECT_GE(sink_.timers, 5);  // the frames came with the ticks
+  EXPECT_EQ(probe.still_to, probe.still_from);
+  EXPECT_EQ(probe.after_change, probe.changed_at + 1);
+  ASSERT_EQ(probe.partly.width(), 800);
+  EXPECT_EQ(WindowPixel(probe.partly, 310, 300), (std::array<int, 3>{0, 0, 255}));
+  EXPECT_TRUE(probe.partly.bytes() == probe.wholly.bytes());  // the box drawn over the change
+  Picture after;
+  ASSERT_TRUE(platform_->ReadPresentedPixels(after));  // the box has gone
+  EXPECT_EQ(WindowPixel(after, 400, 312), (std::array<int, 3>{0, 0, 255}));
+  EXPECT_NE(WindowPixel(probe.partly, 400, 312), (std::array<int, 3>{0, 0, 255}));
 }
 
 // Runs a dialog for at most `limit` frames, so that a dialog that never closes fails the test

@@ -18,9 +18,10 @@ namespace quill {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr uint32_t kModalFrameMs = 16;
 constexpr int kMaxWheelNotches = 8;  // per event, so a runaway wheel cannot flood the engine
-constexpr uint32_t kPopupFrameMs = 16;
+// ImGui takes a frame or two to show what an event did (a press latched, then released; a new
+// window measured, then drawn): frames drawn at once after an event before the loop waits again.
+constexpr int kSettleFrames = 2;
 // The system menu's corner in the window: 4 right of the toolbar's left edge and 21 below the top.
 // (A framed window of the desktop the games come from counted 40 from its outer edge, caption
 // included; the window system draws our caption outside the client area.)
@@ -45,6 +46,35 @@ bool ToMouseButton(uint8_t sdl_button, MouseButton& out) {
 }
 
 SDL_Rect ToSdl(Rect r) { return SDL_Rect{r.x, r.y, r.w, r.h}; }
+
+bool IsSoftwareRenderer(SDL_Renderer* renderer) {
+  SDL_RendererInfo info{};
+  return SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE);
+}
+
+// True when the renderer is OpenGL on a rasteriser that runs on the processor (a machine without
+// a graphics driver, a virtual X server).
+bool GlRasterisesInSoftware(SDL_Renderer* renderer) {
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) {
+    return false;
+  }
+  using GetString = const unsigned char* (*)(unsigned);
+  auto get_string = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+  constexpr unsigned kGlRenderer = 0x1F01;
+  const char* name = get_string ? reinterpret_cast<const char*>(get_string(kGlRenderer)) : nullptr;
+  if (!name) return false;
+  for (const char* soft : {"llvmpipe", "softpipe", "Software Rasterizer", "SWR"}) {
+    if (std::strstr(name, soft)) return true;
+  }
+  return false;
+}
+
+// Waits up to ms for an event; 0 only looks.
+bool NextEvent(SDL_Event& event, uint32_t ms) {
+  if (ms == 0) return SDL_PollEvent(&event) != 0;
+  return SDL_WaitEventTimeout(&event, static_cast<int>(ms)) != 0;
+}
 
 }  // namespace
 
@@ -87,8 +117,18 @@ bool SdlPlatform::Open(std::string* error) {
                              kScreenHeight + kToolbarHeight, SDL_WINDOW_RESIZABLE);
   if (!window_) return fail("window");
   renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
+  // OpenGL without a graphics driver draws the whole window on the processor at every present;
+  // SDL's own software renderer costs less and keeps its picture, so that only what changed is
+  // drawn. A renderer the user asked for stays.
+  if (renderer_ && !SDL_GetHint(SDL_HINT_RENDER_DRIVER) && GlRasterisesInSoftware(renderer_)) {
+    SDL_DestroyRenderer(renderer_);
+    // The window's own pixels, not a texture that OpenGL would draw again in software.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  }
   if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
   if (!renderer_) return fail("renderer");
+  software_renderer_ = IsSoftwareRenderer(renderer_);
   if (!CreateTexture()) return fail("texture");
 
   imgui_ = std::make_unique<ImGuiLayer>();
@@ -105,7 +145,8 @@ bool SdlPlatform::Open(std::string* error) {
     imgui_->EndFrame();
   }
   SDL_StartTextInput();
-  Render();
+  full_redraw_ = true;
+  FlushChanges();
   next_tick_ = NowMs() + kTimerPeriodMs;  // the first tick a period after the window is ready
   return true;
 }
@@ -124,7 +165,11 @@ bool SdlPlatform::CreateTexture() {
 
 uint32_t SdlPlatform::NowMs() { return static_cast<uint32_t>(SDL_GetTicks64() - start_ticks_); }
 
-void SdlPlatform::SleepMs(uint32_t ms) { SDL_Delay(ms); }
+void SdlPlatform::SleepMs(uint32_t ms) {
+  // What the engine drew before it sleeps is shown before the sleep.
+  if (modal_depth_ == 0) FlushChanges();
+  SDL_Delay(ms);
+}
 
 void SdlPlatform::PumpMessages() {
   if (close_pending_ && modal_depth_ == 0) {
@@ -134,15 +179,21 @@ void SdlPlatform::PumpMessages() {
   SDL_Event event;
   while (SDL_PollEvent(&event)) HandleEvent(event);
   FireTimerIfDue();
-  if (toolbar_dirty_ && modal_depth_ == 0) Render();
+  if (modal_depth_ == 0) FlushChanges();
 }
 
-void SdlPlatform::FireTimerIfDue() {
+bool SdlPlatform::FireTimerIfDue() {
   uint32_t now = NowMs();
-  if (static_cast<int32_t>(now - next_tick_) < 0) return;
+  if (static_cast<int32_t>(now - next_tick_) < 0) return false;
   // Coalesce: one tick however late, the next one a period after it.
   next_tick_ = now + kTimerPeriodMs;
   if (sink_) sink_->OnTimer();
+  return true;
+}
+
+uint32_t SdlPlatform::MsUntilTick() {
+  int32_t left = static_cast<int32_t>(next_tick_ - NowMs());
+  return left > 0 ? static_cast<uint32_t>(left) : 0;
 }
 
 void SdlPlatform::HandleEvent(const SDL_Event& event) {
@@ -163,6 +214,7 @@ void SdlPlatform::HandleEvent(const SDL_Event& event) {
       // The textures are gone: make ours again and let the engine paint it.
       CreateTexture();
       if (imgui_) imgui_->ResetDeviceObjects();
+      full_redraw_ = true;
       if (sink_) sink_->OnPaint();
       break;
     case SDL_MOUSEMOTION:
@@ -203,11 +255,8 @@ void SdlPlatform::HandleWindowEvent(const SDL_Event& event) {
       break;
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED:
-      if (sink_) {
-        sink_->OnPaint();
-      } else {
-        Render();
-      }
+      full_redraw_ = true;
+      if (sink_) sink_->OnPaint();
       break;
     default:
       break;
@@ -222,7 +271,7 @@ bool SdlPlatform::HandleToolbarEvent(const SDL_Event& event) {
   ToolbarView::Result r = toolbar_view_.HandleEvent(event, buttons_held_ == 0);
   if (r.redraw) toolbar_dirty_ = true;
   if (r.clicked >= 0) {
-    if (modal_depth_ == 0) Render();  // the button released before its action runs
+    if (modal_depth_ == 0) FlushChanges();  // the button released before its action runs
     toolbar_->ToolbarButtonClicked(r.clicked);
   }
   return r.consumed;
@@ -291,7 +340,74 @@ WindowLayout SdlPlatform::Layout() const {
   return layout;
 }
 
-void SdlPlatform::DrawFrame() {
+void SdlPlatform::Damage(Rect area) {
+  if (area.w <= 0 || area.h <= 0) return;
+  if (damage_.w <= 0 || damage_.h <= 0) {
+    damage_ = area;
+    return;
+  }
+  int x0 = std::min(damage_.x, area.x), y0 = std::min(damage_.y, area.y);
+  int x1 = std::max(damage_.x + damage_.w, area.x + area.w);
+  int y1 = std::max(damage_.y + damage_.h, area.y + area.h);
+  damage_ = Rect{x0, y0, x1 - x0, y1 - y0};
+}
+
+bool SdlPlatform::ChangesPending() const {
+  return full_redraw_ || toolbar_dirty_ || (damage_.w > 0 && damage_.h > 0);
+}
+
+bool SdlPlatform::ComposeOverlay(ModalDialog* dialog) {
+  toolbar_dirty_ = false;
+  bool open = true;
+  bool toolbar = toolbar_ && toolbar_view_.shown();
+  uint64_t digest = 0;  // no frame
+  overlay_drawn_ = false;
+  if (imgui_ && imgui_->ready() && (dialog || toolbar || popup_.open())) {
+    // A dialog shows ImGui's cursors; otherwise the game owns the pointer's look (its cursors).
+    if (dialog) {
+      ImGui::GetIO().ConfigFlags &= ~ImGuiConfigFlags_NoMouseCursorChange;
+    } else {
+      ImGui::GetIO().ConfigFlags |= ImGuiConfigFlags_NoMouseCursorChange;
+    }
+    imgui_->BeginFrame();
+    if (dialog) open = dialog->DrawFrame();
+    int w = 0;
+    SDL_GetWindowSize(window_, &w, nullptr);
+    toolbar_view_.SetWidth(w);
+    if (toolbar) toolbar_view_.Draw(ImGui::GetBackgroundDrawList());
+    popup_.Draw(ImGui::GetForegroundDrawList());
+    digest = imgui_->EndFrame();
+    overlay_drawn_ = true;
+  }
+  if (digest != overlay_digest_) {
+    overlay_digest_ = digest;
+    overlay_changed_ = true;
+  }
+  return open;
+}
+
+void SdlPlatform::Refresh() {
+  if (full_redraw_ || overlay_changed_) {
+    DrawWindow();
+  } else if (damage_.w > 0 && damage_.h > 0) {
+    if (!DrawDamagedPart()) DrawWindow();
+  } else {
+    return;
+  }
+  full_redraw_ = false;
+  overlay_changed_ = false;
+  damage_ = Rect{};
+  SDL_RenderPresent(renderer_);
+  ++presents_;
+}
+
+void SdlPlatform::FlushChanges() {
+  if (!ChangesPending()) return;
+  ComposeOverlay(nullptr);
+  Refresh();
+}
+
+void SdlPlatform::DrawWindow() {
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderSetClipRect(renderer_, nullptr);
   SDL_RenderClear(renderer_);
@@ -304,24 +420,27 @@ void SdlPlatform::DrawFrame() {
     SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
     SDL_RenderSetClipRect(renderer_, nullptr);
   }
-  DrawOverlay();
-  if (imgui_) imgui_->EndFrame();  // draws the frame: toolbar, menu, dialog
+  if (overlay_drawn_) imgui_->RenderFrame();
 }
 
-void SdlPlatform::DrawOverlay() {
-  toolbar_dirty_ = false;
-  if (!imgui_ || !imgui_->ready()) return;
-  bool toolbar = toolbar_ && toolbar_view_.shown();
-  if (!toolbar && !popup_.open()) return;
-  // Between dialogs the game owns the pointer's look (its cursors); a dialog frame was begun with
-  // ImGui's cursors, and then this changes nothing until the next one.
-  ImGui::GetIO().ConfigFlags |= ImGuiConfigFlags_NoMouseCursorChange;
-  imgui_->BeginFrame();  // nothing when a dialog frame is open already
-  int w = 0;
-  SDL_GetWindowSize(window_, &w, nullptr);
-  toolbar_view_.SetWidth(w);
-  if (toolbar) toolbar_view_.Draw(ImGui::GetBackgroundDrawList());
-  popup_.Draw(ImGui::GetForegroundDrawList());
+bool SdlPlatform::DrawDamagedPart() {
+  if (!software_renderer_) return false;
+  WindowLayout layout = Layout();
+  // A scaled picture's filter reaches across the part's edges.
+  if (layout.picture.w != kScreenWidth || layout.picture.h != kScreenHeight) return false;
+  SDL_Rect src = ToSdl(damage_);
+  SDL_Rect dst{layout.picture.x + src.x, layout.picture.y + src.y, src.w, src.h};
+  SDL_Rect area = ToSdl(layout.game_area);
+  SDL_Rect clip;
+  if (!SDL_IntersectRect(&dst, &area, &clip)) return true;  // nothing of it shows
+  SDL_RenderSetClipRect(renderer_, &clip);
+  SDL_RenderCopy(renderer_, texture_, &src, &dst);
+  if (overlay_drawn_) {
+    Rect part{clip.x, clip.y, clip.w, clip.h};
+    imgui_->RenderFrame(&part);
+  }
+  SDL_RenderSetClipRect(renderer_, nullptr);
+  return true;
 }
 
 void SdlPlatform::SetToolbar(WindowToolbar* toolbar) {
@@ -354,58 +473,83 @@ int SdlPlatform::RunPopupMenu(PopupMenuKind kind, const std::vector<MenuEntry>& 
   toolbar_view_.SetMenuOpen(kind == PopupMenuKind::System);
   ++modal_depth_;
   buttons_held_ = 0;  // the menu takes the pointer, including the release of the opening click
-  bool open = true;
   int chosen = -1;
-  while (open) {
-    SDL_Event event;
-    while (open && SDL_PollEvent(&event)) {
-      ModalWindowEvent window_event = HandleModalWindowEvent(event);
-      if (window_event == ModalWindowEvent::Close || window_event == ModalWindowEvent::Quit) {
-        open = false;
-      } else if (window_event == ModalWindowEvent::None) {
+  RunModalLoop(
+      [&](const SDL_Event& event) {
+        ModalWindowEvent window_event = HandleModalWindowEvent(event);
+        if (window_event == ModalWindowEvent::Close || window_event == ModalWindowEvent::Quit) {
+          return false;
+        }
+        if (window_event != ModalWindowEvent::None) return true;
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-          open = false;  // as desktop menus do
-          continue;
+          return false;  // as desktop menus do
         }
         switch (popup_.HandleEvent(event)) {
           case PopupMenuView::Outcome::Chosen:
             chosen = popup_.chosen_id();
-            open = false;
-            break;
+            return false;
           case PopupMenuView::Outcome::Dismissed:
-            open = false;
-            break;
+            return false;
           case PopupMenuView::Outcome::None:
             break;
         }
-      }
-    }
-    if (!open) break;
-    FireTimerIfDue();
-    Render();
-    SDL_Delay(kPopupFrameMs);
-  }
+        return true;
+      },
+      nullptr);
   popup_.Close();
   toolbar_view_.SetMenuOpen(false);
   --modal_depth_;
-  Render();
+  full_redraw_ = true;  // the picture without the menu
+  FlushChanges();
   return chosen;
 }
 
-void SdlPlatform::Render() {
-  DrawFrame();
-  SDL_RenderPresent(renderer_);
+void SdlPlatform::RunModalLoop(const std::function<bool(const SDL_Event&)>& handle,
+                               ModalDialog* dialog) {
+  int settle = kSettleFrames;  // the first frames draw the menu or dialog
+  bool open = true;
+  while (open) {
+    SDL_Event event;
+    bool got = NextEvent(event, settle > 0 ? 0 : MsUntilTick());
+    while (got && open) {
+      open = handle(event);
+      settle = kSettleFrames;
+      if (open) got = SDL_PollEvent(&event) != 0;
+    }
+    if (!open) break;
+    bool ticked = FireTimerIfDue();
+    if (settle == 0 && !ticked && !ChangesPending()) continue;  // woke early with nothing new
+    if (settle > 0) --settle;
+    open = ComposeOverlay(dialog);
+    Refresh();
+  }
 }
 
 bool SdlPlatform::ReadWindowPixels(Picture& out) {
   int w = 0, h = 0;
   if (SDL_GetRendererOutputSize(renderer_, &w, &h) != 0 || w <= 0 || h <= 0) return false;
-  DrawFrame();
+  ComposeOverlay(nullptr);
+  DrawWindow();
+  full_redraw_ = false;
+  overlay_changed_ = false;
+  damage_ = Rect{};
   out.Create(w, h);
   bool ok = SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_BGR24, out.bytes().data(),
                                  out.stride()) == 0;
   SDL_RenderPresent(renderer_);
+  ++presents_;
   return ok;
+}
+
+bool SdlPlatform::ReadPresentedPixels(Picture& out) {
+  int w = 0, h = 0;
+  if (!software_renderer_ || SDL_GetRendererOutputSize(renderer_, &w, &h) != 0 || w <= 0 ||
+      h <= 0) {
+    return false;
+  }
+  out.Create(w, h);
+  return SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_BGR24, out.bytes().data(),
+                              out.stride()) == 0;
 }
 
 void SdlPlatform::Present(const Picture& screen) {
@@ -414,8 +558,7 @@ void SdlPlatform::Present(const Picture& screen) {
     return;
   }
   SDL_UpdateTexture(texture_, nullptr, screen.bytes().data(), screen.stride());
-  // Under a dialog the modal loop draws every frame.
-  if (modal_depth_ == 0) Render();
+  Damage(Rect{0, 0, kScreenWidth, kScreenHeight});
 }
 
 void SdlPlatform::PresentRect(const Picture& screen, Rect area) {
@@ -425,7 +568,7 @@ void SdlPlatform::PresentRect(const Picture& screen, Rect area) {
   if (x1 <= x0 || y1 <= y0) return;
   SDL_Rect rect{x0, y0, x1 - x0, y1 - y0};
   SDL_UpdateTexture(texture_, &rect, screen.Pixel(x0, y0), screen.stride());
-  if (modal_depth_ == 0) Render();
+  Damage(Rect{x0, y0, x1 - x0, y1 - y0});
 }
 
 void SdlPlatform::SetTitle(std::string_view sjis) {
@@ -471,7 +614,8 @@ void SdlPlatform::SetWindowPosition(int x, int y) {
   if (shake_dx_ == 0 && shake_dy_ == 0) SDL_GetWindowPosition(window_, &anchor_x_, &anchor_y_);
   shake_dx_ = x - anchor_x_;
   shake_dy_ = y - anchor_y_;
-  if (modal_depth_ == 0) Render();
+  full_redraw_ = true;
+  if (modal_depth_ == 0) FlushChanges();
 }
 
 bool SdlPlatform::SetDisplayMode(DisplayMode mode) {
@@ -498,7 +642,8 @@ bool SdlPlatform::SetDisplayMode(DisplayMode mode) {
   mode_ = mode;
   toolbar_view_.SetOverlay(mode != DisplayMode::Window);
   ClearShake();
-  if (modal_depth_ == 0) Render();
+  full_redraw_ = true;
+  if (modal_depth_ == 0) FlushChanges();
   return true;
 }
 
@@ -546,6 +691,16 @@ bool SdlPlatform::AskOkCancel(std::string_view caption, std::string_view text) {
 void SdlPlatform::ShowError(std::string_view caption, std::string_view text) {
   std::string caption_utf8 = SjisToUtf8Lossy(caption);
   std::string text_utf8 = SjisToUtf8Lossy(text);
+  if (modal_depth_ == 0 && imgui_ && imgui_->ready()) {
+    // Errors come at start-up, before the engine can take a timer tick or a repaint: none reaches
+    // it while the box is open.
+    PlatformEvents* sink = sink_;
+    sink_ = nullptr;
+    OkCancelDialog box(caption_utf8, text_utf8, false);
+    RunModal(box);
+    sink_ = sink;
+    return;
+  }
   if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption_utf8.c_str(), text_utf8.c_str(),
                                window_) != 0) {
     std::fprintf(stderr, "%s: %s\n", caption_utf8.c_str(), text_utf8.c_str());
@@ -565,7 +720,12 @@ SdlPlatform::ModalWindowEvent SdlPlatform::HandleModalWindowEvent(const SDL_Even
   if (event.type == SDL_RENDER_DEVICE_RESET) {
     CreateTexture();
     imgui_->ResetDeviceObjects();
+    full_redraw_ = true;
     return ModalWindowEvent::Handled;
+  }
+  if (event.type == SDL_WINDOWEVENT && (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                                        event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
+    full_redraw_ = true;  // the texture still holds the picture
   }
   return ModalWindowEvent::None;
 }
@@ -579,25 +739,17 @@ void SdlPlatform::RunModal(ModalDialog& dialog) {
   }
   ++modal_depth_;
   buttons_held_ = 0;  // the game window loses its input to the dialog
-  bool open = true;
-  while (open) {
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-      imgui_->ProcessEvent(event);
-      // A termination signal does not wait for an answer: the dialog is left unanswered. The
-      // close box waits until the player has answered.
-      if (HandleModalWindowEvent(event) == ModalWindowEvent::Quit) open = false;
-    }
-    if (!open) break;
-    FireTimerIfDue();
-    ImGui::GetIO().ConfigFlags &= ~ImGuiConfigFlags_NoMouseCursorChange;  // a dialog's cursors
-    imgui_->BeginFrame();
-    open = dialog.DrawFrame();
-    Render();
-    if (open) SDL_Delay(kModalFrameMs);
-  }
+  RunModalLoop(
+      [&](const SDL_Event& event) {
+        imgui_->ProcessEvent(event);
+        // A termination signal does not wait for an answer: the dialog is left unanswered. The
+        // close box waits until the player has answered.
+        return HandleModalWindowEvent(event) != ModalWindowEvent::Quit;
+      },
+      &dialog);
   --modal_depth_;
-  Render();  // the picture without the dialog
+  full_redraw_ = true;  // the picture without the dialog
+  FlushChanges();
 }
 
 void SdlPlatform::SetCursorVisible(bool visible) {

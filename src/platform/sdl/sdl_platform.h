@@ -2,6 +2,7 @@
 // The window backend: SDL2 window, input, clock, timer and audio device.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -89,6 +90,11 @@ class SdlPlatform : public Platform {
   WindowLayout Layout() const;
   // Draws the window as it is now and reads its pixels (width × height of the window).
   bool ReadWindowPixels(Picture& out);
+  // Reads the window's pixels as they were last presented, without drawing; only where the
+  // renderer keeps its picture between presents (the software renderer).
+  bool ReadPresentedPixels(Picture& out);
+  // How many times the window has been presented.
+  int presents() const { return presents_; }
   SDL_Window* window() const { return window_; }
   const ToolbarView& toolbar_view() const { return toolbar_view_; }
   const PopupMenuView& popup_menu() const { return popup_; }
@@ -97,16 +103,37 @@ class SdlPlatform : public Platform {
   void HandleEvent(const SDL_Event& event);
   void HandleWindowEvent(const SDL_Event& event);
   void HandlePointerEvent(const SDL_Event& event);
-  void FireTimerIfDue();
+  // True when a tick was due and fired.
+  bool FireTimerIfDue();
+  uint32_t MsUntilTick();
   // Window events while a popup menu or a dialog owns the input: a close request is kept for the
-  // engine, a termination signal counted, a lost renderer rebuilt.
+  // engine, a termination signal counted, a lost renderer rebuilt, an exposed window redrawn.
   enum class ModalWindowEvent { None, Handled, Close, Quit };
   ModalWindowEvent HandleModalWindowEvent(const SDL_Event& event);
+  // The loop of popup menus and dialogs: waits for an event or the next timer tick, hands events
+  // to `handle` (false: the loop ends), fires the timer and redraws what changed: the picture's
+  // damage, or everything when the ImGui frame (with the dialog's frame when there is a dialog)
+  // looks different. Ends when `handle` or the dialog's DrawFrame says so.
+  void RunModalLoop(const std::function<bool(const SDL_Event&)>& handle, ModalDialog* dialog);
   bool HandleToolbarEvent(const SDL_Event& event);
-  void DrawOverlay();
   bool CreateTexture();
-  void DrawFrame();
-  void Render();
+
+  // Drawing. Present and PresentRect only update the texture and note the damage; the window is
+  // drawn when the engine next pumps or sleeps, and only the damaged part of it where the
+  // renderer keeps its picture between frames.
+  void Damage(Rect screen_area);
+  bool ChangesPending() const;
+  // Builds the ImGui frame over the picture: toolbar, popup menu, and the dialog's frame; returns
+  // what the dialog's DrawFrame returned (true without one).
+  bool ComposeOverlay(ModalDialog* dialog);
+  // Draws and presents what changed since the last present; nothing when nothing did.
+  void Refresh();
+  // ComposeOverlay and Refresh when anything waits to be drawn (outside menus and dialogs).
+  void FlushChanges();
+  void DrawWindow();
+  // Draws only the damaged part of the picture and of the overlay over it; false when the
+  // renderer cannot (its picture does not last between frames, or the picture is scaled).
+  bool DrawDamagedPart();
   bool MovesRefused() const;
   void ClearShake();
   static void AudioPull(void* self, uint8_t* stream, int length);
@@ -117,7 +144,15 @@ class SdlPlatform : public Platform {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
+  bool software_renderer_ = false;  // its picture lasts from one present to the next
   std::unique_ptr<ImGuiLayer> imgui_;
+
+  bool full_redraw_ = true;     // the whole window, toolbar and bars included
+  Rect damage_;                 // the part of the picture changed since the last present
+  bool overlay_drawn_ = false;  // the last ComposeOverlay made an ImGui frame
+  bool overlay_changed_ = false;
+  uint64_t overlay_digest_ = 0;
+  int presents_ = 0;
 
   uint64_t start_ticks_ = 0;
   uint32_t next_tick_ = kTimerPeriodMs;
@@ -138,7 +173,7 @@ class SdlPlatform : public Platform {
 
   WindowToolbar* toolbar_ = nullptr;
   ToolbarView toolbar_view_;
-  bool toolbar_dirty_ = false;  // drawn again at the end of the next PumpMessages
+  bool toolbar_dirty_ = false;  // the overlay is composed again at the next refresh
   PopupMenuView popup_;
 
   uint32_t audio_device_ = 0;
