@@ -6,13 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "common/file_util.h"
 #include "engine/engine.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/scenario.h"
 #include "platform/instance_lock.h"
 #include "platform/sdl/sdl_platform.h"
-#include "platform/user_folders.h"
 
 namespace fs = std::filesystem;
 using namespace quill;
@@ -95,11 +93,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "quill: %s is not a folder\n", options.game.c_str());
     return 2;
   }
-  if (!fs::exists(ResolveIgnoringCase(options.game, "mg_data.qlm"), ec)) {
-    std::fprintf(stderr, "quill: %s holds no game (mg_data.qlm is missing)\n",
-                 options.game.c_str());
-    return 2;
-  }
 
   EngineOptions engine_options;
   engine_options.trace = options.trace;
@@ -123,7 +116,7 @@ int main(int argc, char** argv) {
 
   // One game window at a time: a second instance ends at once, showing nothing. Headless runs
   // take no lock, so tests and automation may run side by side.
-  InstanceLock lock(XdgRuntimeFolder());
+  InstanceLock lock(InstanceLockPath());
   if (!lock.held()) return 1;
   std::string error;
   std::unique_ptr<Platform> platform = CreateSdlPlatform(options.game, &error);

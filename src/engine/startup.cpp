@@ -80,7 +80,11 @@ void Engine::StartUp() {
 
   // 5-6: the scripts.
   bool have_scripts = FileExists(ResolveIgnoringCase(game_folder, std::string(kMainArchiveName)));
-  if (!have_scripts) FailStartUp();
+  if (!have_scripts) {
+    std::fprintf(stderr, "quill: %s holds no game (%s is missing)\n", game_folder.c_str(),
+                 std::string(kMainArchiveName).c_str());
+    FailStartUp();
+  }
   main_script_.size = 0;
   aux_script_.size = 0;
   std::string archive_error;
@@ -140,7 +144,13 @@ void Engine::StartUp() {
                              resources_.pictures[1].index);
   picture_loader_.SetArchive(PictureArchiveRole::kPictures3, resources_.pictures[2].path,
                              resources_.pictures[2].index);
-  if (!FileExists(resources_.pictures[0].path)) FailStartUp();
+  if (!FileExists(resources_.pictures[0].path)) {
+    if (!exit_requested) {
+      std::fprintf(stderr, "quill: %s holds no pictures (mg_gra.qlm is missing)\n",
+                   game_folder.c_str());
+    }
+    FailStartUp();
+  }
 
   // 14-16: the message window, the system pictures and the text font.
   subsystems_.StartUpMessageWindow();

@@ -14,8 +14,8 @@
 #include "common/file_util.h"
 #include "tests/support/fixture_game.h"
 #include "tests/support/run_program.h"
-#include "tests/support/test_files.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_files.h"
 
 namespace quill {
 namespace {
@@ -103,6 +103,7 @@ TEST_F(StartupRun, AMissingPictureArchiveIsAFatalError) {
   auto r = RunHeadless("1000 state out/state.json\n");
   EXPECT_NE(r.exit_code, 0);
   EXPECT_EQ(Count(r.err, "Error!: ゲームデータを読み込めません。"), 1u) << r.err;
+  EXPECT_EQ(Count(r.err, "holds no pictures (mg_gra.qlm is missing)"), 1u) << r.err;
   EXPECT_FALSE(fs::exists(dir_ / "out/state.json"));
 }
 
