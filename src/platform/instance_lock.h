@@ -1,13 +1,20 @@
 #pragma once
-// The single-instance lock "QUILLMACHINE": a lock file held for the life of the process.
+// The single-instance lock "QUILLMACHINE": a lock file held for the life of the process, one per
+// user, as the desktop's own is one per session.
 #include <filesystem>
 
 namespace quill {
 
+// $XDG_RUNTIME_DIR/QUILLMACHINE.lock, or, without a runtime folder, a name of the user's own in
+// the temporary folder (quill-UID-QUILLMACHINE.lock), so that one user's game never refuses
+// another's.
+std::filesystem::path InstanceLockPath();
+
 class InstanceLock {
  public:
-  // Takes the lock in folder; held() is false when another process holds it.
-  explicit InstanceLock(const std::filesystem::path& folder);
+  // Takes the lock at path; held() is false when another process holds it, or when the file is
+  // a symbolic link or belongs to another user.
+  explicit InstanceLock(const std::filesystem::path& path);
   ~InstanceLock();
   InstanceLock(const InstanceLock&) = delete;
   InstanceLock& operator=(const InstanceLock&) = delete;
