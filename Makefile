@@ -7,7 +7,7 @@ SANITIZED_TESTS = test_graphics_packed_picture_test test_graphics_jpeg_picture_t
                   test_graphics_picture_loader_test test_tools_picture_encoder_test \
                   test_engine_archive_index_test
 
-.PHONY: deps configure build demo test sanitize bench clean
+.PHONY: deps configure build demo test sanitize bench bench-idle clean
 
 deps:
 	./scripts/install-deps.sh
@@ -35,6 +35,11 @@ sanitize: deps
 
 bench: build
 	for b in $(BUILD)/bench/bench_*; do $$b; done
+
+# The share of a core the demo burns in a window while it waits (title, page, menu, close
+# question); REFERENCE=path/to/quill measures another build beside it in the same run.
+bench-idle: build
+	./bench/idle_cpu.sh $(BUILD)/quill $(BUILD)/demo
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
