@@ -179,8 +179,7 @@ void Confirmations::ReturnToTitle() {
   e.extra_mode = 0;
   e.confirm_pending = kConfirmNone;
   if (e.choice_mode == 1) {
-    sub.EndChoiceWait();
-    e.choice_mode = 0;
+    e.choices().CloseChoiceDisplay();
   }
   if (e.window_open) sub.CloseWindow();
   e.window_open = false;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/text_util.h"
+#include "engine/choice_blocks.h"
 #include "engine/command_table.h"
 #include "engine/engine.h"
 #include "engine/expressions.h"
@@ -49,15 +50,17 @@ int Engine::DispatchCommand(int index, std::string_view line) {
       return 0;
     case kCmdSelect:
       CancelAutoSkip(false);
-      sub.SelectCommand(line);
+      choices_.SelectCommand();
       fetch_line = true;
       return 1;
     case kCmdClickmap:
       CancelAutoSkip(false);
-      sub.ClickmapCommand(arg);
+      choices_.ClickmapCommand(arg);
       return 1;
     case kCmdSwitch:
-      sub.SwitchCommand(arg);
+      main_script_.read_position = FindSwitchCase(
+          main_script_.script(), main_script_.read_position, arg,
+          [this](std::string_view condition) { return TestCondition(condition, banks_, *this); });
       return 1;
     case kCmdChain:
       return ChainCommand(line);
@@ -163,7 +166,6 @@ int Engine::DispatchCommand(int index, std::string_view line) {
     case kCmdMap:
       window_open = false;
       CancelAutoSkip(false);
-      sub.MapCommand(arg);
       return 1;
     case kCmdBgAnim:
       sub.BackgroundAnimation(arg);
@@ -210,7 +212,7 @@ int Engine::DispatchCommand(int index, std::string_view line) {
       CloseMainWindow();
       return 1;
     case kCmdRec:
-      sub.StartChoiceRecording();
+      recorder_.Rec(banks_, loaded_script_name_);
       return 0;
     case kCmdTwSet:
       ResetPage();
@@ -233,10 +235,10 @@ int Engine::DispatchCommand(int index, std::string_view line) {
       sub.RecollectionMode();
       return 1;
     case kCmdChgprm:
-      sub.ParameterChange();
+      meter_.ChangeParameter();
       return 1;
     case kCmdCgfull:
-      sub.MarkAllPicturesSeen();
+      gallery_pictures_.MarkAllPicturesSeen();
       return 1;
     case kCmdEffect:
       if (!cut_effects) sub.EffectCommand(arg);

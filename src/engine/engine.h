@@ -12,6 +12,8 @@
 
 #include "common/picture.h"
 #include "engine/call_stack.h"
+#include "engine/choice_recorder.h"
+#include "engine/choices.h"
 #include "engine/confirmations.h"
 #include "engine/expressions.h"
 #include "engine/menus.h"
@@ -26,6 +28,9 @@
 #include "graphics/resource_archives.h"
 #include "graphics/screen_pictures.h"
 #include "graphics/transitions.h"
+#include "persist/cursors.h"
+#include "persist/gallery_pictures.h"
+#include "persist/meter.h"
 #include "persist/screen_mode.h"
 #include "persist/settings.h"
 #include "persist/settings_store.h"
@@ -172,6 +177,13 @@ class Engine : public PlatformEvents, public ExpressionHost {
   Confirmations& confirmations() { return confirmations_; }
   // The toolbar and the popup menus.
   Menus& menus() { return menus_; }
+  // select and clickmap, and the recorder of the choices made.
+  Choices& choices() { return choices_; }
+  ChoiceRecorder& recorder() { return recorder_; }
+  // The mouse cursors, the parameter meter and the gallery's pictures.
+  Cursors& cursors() { return cursors_; }
+  Meter& meter() { return meter_; }
+  GalleryPictures& gallery_pictures() { return gallery_pictures_; }
 
   // --- Play modes ---
   void CancelAutoSkip(bool force);
@@ -215,8 +227,7 @@ class Engine : public PlatformEvents, public ExpressionHost {
   bool busy = false;
   bool exit_requested = false;
   bool start_game = false;
-  int choice_mode = 0;  // a choice is active
-  int choice_count = 0;
+  int choice_mode = 0;      // a choice is active (ChoiceModeValue)
   int confirm_pending = 0;  // the yes/no band's action (0 none)
   bool log_view_open = false;
   bool simple_settings_open = false;
@@ -283,6 +294,11 @@ class Engine : public PlatformEvents, public ExpressionHost {
   QuickButtons quick_buttons_{*this};
   Confirmations confirmations_{*this};
   Menus menus_{*this};
+  Choices choices_{*this};
+  ChoiceRecorder recorder_;
+  Cursors cursors_{platform_};
+  Meter meter_{*this};
+  GalleryPictures gallery_pictures_;
   ScreenPictures pictures_;
   PictureLoader picture_loader_;
   Composition composition_{*this};

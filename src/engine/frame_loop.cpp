@@ -73,7 +73,7 @@ void Engine::Timer1Timer() {
   }
   if (screen_mode != 0 || log_view_open || busy || simple_settings_open) return;
   if (choice_mode != 0 && confirm_pending == 0) {
-    subsystems_.ChoiceTick();
+    choices_.ChoiceTimerTick();
     return;
   }
   bool voice_playing = subsystems_.IsVoicePlaying();
@@ -104,7 +104,7 @@ void Engine::Timer1Timer() {
       if (window_open) NewPage();
       break;
     case kWaitChoice:
-      subsystems_.EndChoiceWait();
+      choices_.CloseChoiceDisplay();
       break;
     default:
       break;

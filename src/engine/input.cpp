@@ -29,6 +29,15 @@ int SwapShiftControl(Engine& e, int key) {
   return key;
 }
 
+// A click for the choice shown: select's or the click map's, or the selection tree's.
+void ChoiceClick(Engine& e, int button, int x, int y) {
+  if (e.choice_mode == kChoiceTree) {
+    e.subsystems().SelectionTreeMouseDown(button, x, y);
+  } else {
+    e.choices().ConfirmChoice();
+  }
+}
+
 void AutoModeOff(Engine& e) {
   e.banks().SetS(26, 0);
   e.banks().SetS(61, 0);
@@ -222,8 +231,8 @@ void Engine::PBMouseDown(MouseButton button, int x, int y) {
   }
 
   if (right) {
-    if (choice_mode == 4 || choice_mode == 6) {
-      sub.ChoiceMouseDown(b, x, y);
+    if (choice_mode == kChoiceClickMap || choice_mode == kChoiceTree) {
+      ChoiceClick(*this, b, x, y);
     } else if (screen_mode == 0) {
       RightClickAction();
     }
@@ -244,14 +253,14 @@ void Engine::PBMouseDown(MouseButton button, int x, int y) {
         sub.EraseClickIcon();
         break;
       case kWaitChoice:
-        sub.EndChoiceWait();
+        choices_.CloseChoiceDisplay();
         break;
       default:
         break;
     }
     wait_kind = kWaitNone;
   } else if (click_debounce == 0) {
-    sub.ChoiceMouseDown(b, x, y);
+    ChoiceClick(*this, b, x, y);
     quick_buttons_.PressQuickButton(quick_buttons_.hovered());
   }
   click_debounce = 5;
@@ -299,10 +308,10 @@ void Engine::PBMouseMove(int x, int y) {
     case 1:
     case 2:
       quick_buttons_.HoverQuickBar(x, y);
-      sub.ChoiceHover(x, y);
+      choices_.UpdateHover(x, y);
       break;
     case 4:
-      sub.ClickmapHover(x, y);
+      choices_.UpdateZoneHover(x, y);
       break;
     case 6:
       sub.SelectionTreeHover(x, y);
@@ -349,8 +358,8 @@ void Engine::FormKeyDown(int key) {
   SubsystemEntryPoints& sub = subsystems_;
   if (confirm_pending != 0 || log_view_open || transition_running || busy) return;
   if (choice_mode == 1) {
-    if (key == kKeyUp) sub.MoveChoicePointer(-1);
-    if (key == kKeyDown) sub.MoveChoicePointer(1);
+    if (key == kKeyUp) choices_.MoveChoicePointer(-1);
+    if (key == kKeyDown) choices_.MoveChoicePointer(1);
     return;
   }
   bool page_view_free = choice_mode == 0 && !sub.BackgroundAnimationRunning();

@@ -39,7 +39,7 @@ void Engine::ResetRunState() {
   finish_now = false;
   wait_kind = kWaitNone;
   wait_ticks = 0;
-  choice_count = 0;
+  choices_.set_count(0);
   page_grid_.row = 0;
   page_grid_.column = 0;
 }

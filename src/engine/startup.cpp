@@ -154,7 +154,7 @@ void Engine::StartUp() {
 
   // 14-16: the message window, the system pictures and the text font.
   subsystems_.StartUpMessageWindow();
-  subsystems_.StartUpChoicePlates();
+  choices_.StartUp();
   picture_loader_.LoadPicture("sys_gaiji", gaiji_);
   glyph_renderer_.SetPointSizeSource([this] { return settings_.Int(SettingId::FONTSIZE); });
   glyph_drawing_.SetSpeakerColourSource(
@@ -205,7 +205,12 @@ void Engine::StartUp() {
   // 20: the first frame starts the game.
   start_game = true;
   subsystems_.StartUpGallery();
-  subsystems_.StartUpCursors();
+  // The mouse cursors and the meter come last.
+  cursors_.StartUp();
+  for (const std::string& problem : cursors_.problems()) {
+    std::fprintf(stderr, "quill: %s\n", problem.c_str());
+  }
+  meter_.StartUp();
 }
 
 void Engine::BeginGame() {

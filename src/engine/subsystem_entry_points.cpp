@@ -16,9 +16,6 @@ void SubsystemEntryPoints::VoiceCommand(std::string_view) {}
 void SubsystemEntryPoints::ClearLayers(std::string_view arg) {
   engine_.composition().ClearLayers(arg);
 }
-void SubsystemEntryPoints::SelectCommand(std::string_view) {}
-void SubsystemEntryPoints::ClickmapCommand(std::string_view) {}
-void SubsystemEntryPoints::SwitchCommand(std::string_view) {}
 int SubsystemEntryPoints::SpriteCommand(std::string_view arg) {
   return engine_.composition().SpriteCommand(arg);
 }
@@ -48,7 +45,6 @@ void SubsystemEntryPoints::SelectionTree(std::string_view) {}
 void SubsystemEntryPoints::DirectDraw(std::string_view) {}
 void SubsystemEntryPoints::OpenSaveScreen() {}
 void SubsystemEntryPoints::OpenWindow() { engine_.message_window().OpenWindow(); }
-void SubsystemEntryPoints::MapCommand(std::string_view) {}
 void SubsystemEntryPoints::BackgroundAnimation(std::string_view) {}
 void SubsystemEntryPoints::StaffRoll(std::string_view) {}
 void SubsystemEntryPoints::AnimCommand(std::string_view, bool) {}
@@ -61,13 +57,10 @@ void SubsystemEntryPoints::GalleryViewer(std::string_view) {}
 void SubsystemEntryPoints::SoundEffect(std::string_view) {}
 void SubsystemEntryPoints::LoopSoundEffect(std::string_view) {}
 void SubsystemEntryPoints::StopSoundEffects(int) {}
-void SubsystemEntryPoints::StartChoiceRecording() {}
 void SubsystemEntryPoints::ObjectControl(std::string_view) {}
 void SubsystemEntryPoints::ScrollRoll() {}
 void SubsystemEntryPoints::ScrollCommand(std::string_view) {}
 void SubsystemEntryPoints::RecollectionMode() {}
-void SubsystemEntryPoints::ParameterChange() {}
-void SubsystemEntryPoints::MarkAllPicturesSeen() {}
 void SubsystemEntryPoints::EffectCommand(std::string_view arg) {
   quill::EffectCommand(engine_, arg);
 }
@@ -112,7 +105,6 @@ void SubsystemEntryPoints::InvalidateWindowCache() {
   engine_.message_window().InvalidateWindowCache();
 }
 void SubsystemEntryPoints::RebuildScreen() { engine_.composition().RebuildScreen(); }
-void SubsystemEntryPoints::ShowMeter(int) {}
 // A new page empties the name record that wipeset and ovr share.
 void SubsystemEntryPoints::ForgetWipe() { engine_.transitions().set_overlay_name(""); }
 void SubsystemEntryPoints::RemoveComicSymbol() {}
@@ -129,11 +121,9 @@ void SubsystemEntryPoints::SoundUpdate() {}
 bool SubsystemEntryPoints::MoviePanelTick() { return false; }
 void SubsystemEntryPoints::EffectTick() {}
 void SubsystemEntryPoints::RecollectionTick() {}
-void SubsystemEntryPoints::ChoiceTick() {}
 bool SubsystemEntryPoints::IsVoicePlaying() { return false; }
 void SubsystemEntryPoints::QuickButtonHover() { engine_.quick_buttons().TrackHover(); }
 void SubsystemEntryPoints::DeferredMusicStart() {}
-void SubsystemEntryPoints::EndChoiceWait() {}
 void SubsystemEntryPoints::SceneScriptUnlock(std::string_view) {}
 void SubsystemEntryPoints::UnlockScene(std::string_view) {}
 bool SubsystemEntryPoints::FormCloseQuery() { return engine_.FormCloseQuery(); }
@@ -141,11 +131,9 @@ void SubsystemEntryPoints::FormDestroy() { engine_.FormDestroy(); }
 
 void SubsystemEntryPoints::StartUpMessageWindow() { engine_.message_window().StartUp(); }
 void SubsystemEntryPoints::StartUpQuickBar() { engine_.quick_buttons().StartUp(); }
-void SubsystemEntryPoints::StartUpChoicePlates() {}
 void SubsystemEntryPoints::StartUpComposition() { engine_.composition().StartUp(); }
 void SubsystemEntryPoints::StartUpGallery() {}
 void SubsystemEntryPoints::StartUpSound() {}
-void SubsystemEntryPoints::StartUpCursors() {}
 void SubsystemEntryPoints::ReadGlobalSave() {}
 void SubsystemEntryPoints::WriteGlobalSave() {}
 void SubsystemEntryPoints::StopMusic() {}
@@ -194,11 +182,8 @@ void SubsystemEntryPoints::RecollectionMouseDown(int, int, int) {}
 void SubsystemEntryPoints::RecollectionMouseMove(int, int) {}
 void SubsystemEntryPoints::RecollectionMouseUp(int, int, int) {}
 void SubsystemEntryPoints::MapMouseMove(int, int) {}
-void SubsystemEntryPoints::ChoiceMouseDown(int, int, int) {}
-void SubsystemEntryPoints::ChoiceHover(int, int) {}
-void SubsystemEntryPoints::ClickmapHover(int, int) {}
+void SubsystemEntryPoints::SelectionTreeMouseDown(int, int, int) {}
 void SubsystemEntryPoints::SelectionTreeHover(int, int) {}
-void SubsystemEntryPoints::MoveChoicePointer(int) {}
 Picture* SubsystemEntryPoints::MessageWindowImage() {
   Picture& image = engine_.message_window().window_image();
   return image.empty() ? nullptr : &image;

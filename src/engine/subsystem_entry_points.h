@@ -19,9 +19,6 @@ class SubsystemEntryPoints {
   void MusicCommand(std::string_view arg);
   void VoiceCommand(std::string_view arg);
   void ClearLayers(std::string_view arg);  // clrb, [clrb]
-  void SelectCommand(std::string_view line);
-  void ClickmapCommand(std::string_view arg);
-  void SwitchCommand(std::string_view arg);
   int SpriteCommand(std::string_view arg);  // returns the transition number for UpdateScreen
   void PartsSet(std::string_view arg);
   void OpenLoadScreen();
@@ -37,7 +34,6 @@ class SubsystemEntryPoints {
   void DirectDraw(std::string_view arg);
   void OpenSaveScreen();
   void OpenWindow();
-  void MapCommand(std::string_view arg);
   void BackgroundAnimation(std::string_view arg);
   void StaffRoll(std::string_view arg);
   void AnimCommand(std::string_view arg, bool second_player);
@@ -48,13 +44,10 @@ class SubsystemEntryPoints {
   void SoundEffect(std::string_view arg);
   void LoopSoundEffect(std::string_view arg);
   void StopSoundEffects(int selector);
-  void StartChoiceRecording();
   void ObjectControl(std::string_view arg);
   void ScrollRoll();
   void ScrollCommand(std::string_view arg);
   void RecollectionMode();
-  void ParameterChange();
-  void MarkAllPicturesSeen();
   void EffectCommand(std::string_view arg);
   void ComicSymbol(std::string_view arg);
   void SpriteMotion(std::string_view arg);
@@ -82,7 +75,6 @@ class SubsystemEntryPoints {
   // The screen rebuild: the scene (or the full-screen overlay) into the screen buffer, then the
   // window composed and laid over it.
   void RebuildScreen();
-  void ShowMeter(int mode);  // the completion meter: 0 screen buffer only, 1 also the display
   void ForgetWipe();         // a new page drops the pending wipe pattern
   void RemoveComicSymbol();
   // The window layout's rebuild while a background animation runs; false when none runs.
@@ -101,11 +93,9 @@ class SubsystemEntryPoints {
   bool MoviePanelTick();  // true while a movie panel owns the timer
   void EffectTick();
   void RecollectionTick();
-  void ChoiceTick();
   bool IsVoicePlaying();
   void QuickButtonHover();
   void DeferredMusicStart();
-  void EndChoiceWait();
 
   // Script loading hooks.
   void SceneScriptUnlock(std::string_view name);  // gallery: E flag of a scene script
@@ -118,11 +108,9 @@ class SubsystemEntryPoints {
   // Start-up (StartUp calls them in its order).
   void StartUpMessageWindow();  // name plate, window image and skin, sys_clickw and its work
   void StartUpQuickBar();       // sys_qbtn, its strips, sys_qbtn2, sys_autobar
-  void StartUpChoicePlates();   // sys_sw, sys_sw2; sys_sww, sys_sww2 with SELECT_EXPAND
   void StartUpComposition();    // standing-picture cache, recorded names, INIT, obj_, _sprset
   void StartUpGallery();        // gallery and recollection lists, VIEW_1/VIEW_2, selection tree
   void StartUpSound();          // the sound output (BeginGame)
-  void StartUpCursors();        // the mouse cursors
   void ReadGlobalSave();
   void WriteGlobalSave();
   void StopMusic();
@@ -170,11 +158,8 @@ class SubsystemEntryPoints {
   void RecollectionMouseMove(int x, int y);
   void RecollectionMouseUp(int button, int x, int y);
   void MapMouseMove(int x, int y);
-  void ChoiceMouseDown(int button, int x, int y);  // the choice, click map or tree owning input
-  void ChoiceHover(int x, int y);
-  void ClickmapHover(int x, int y);
+  void SelectionTreeMouseDown(int button, int x, int y);  // a click while the tree is shown
   void SelectionTreeHover(int x, int y);
-  void MoveChoicePointer(int direction);  // Up (-1) and Down (+1) during a choice of state 1
   // The message window's image (window coordinates), where the quick-button bar is drawn too;
   // nullptr while there is none.
   Picture* MessageWindowImage();

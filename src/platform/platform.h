@@ -89,6 +89,24 @@ class WindowToolbar {
   virtual void ToolbarButtonClicked(int id) = 0;
 };
 
+// A mouse cursor picture: straight RGBA, rows from the top, and the hot spot.
+struct CursorFrame {
+  int width = 0, height = 0;
+  int hot_x = 0, hot_y = 0;
+  std::vector<uint8_t> rgba;  // width × height × 4
+};
+// An animated cursor: its pictures and the order they show in, each for its own time.
+struct AnimatedCursor {
+  struct Step {
+    int frame = 0;  // index into frames
+    uint32_t duration_ms = 0;
+  };
+  std::vector<CursorFrame> frames;
+  std::vector<Step> steps;  // never empty when frames is not
+};
+// Cursor number 0 is the system's arrow.
+constexpr int kDefaultCursor = 0;
+
 // Audio: the platform pulls interleaved signed 16-bit stereo frames at kAudioRate from the mixer.
 constexpr int kAudioRate = 44100;
 using AudioCallback = std::function<void(int16_t* frames, int count)>;
@@ -129,6 +147,11 @@ class Platform {
   virtual void SetCursorVisible(bool visible) = 0;
   virtual bool GetPointer(int& x, int& y) = 0;
   virtual void WarpPointer(int x, int y) = 0;
+  // Keeps a cursor under a number for ShowCursorShape; a number registered again is replaced.
+  virtual void RegisterCursor(int number, const AnimatedCursor& cursor) = 0;
+  // Shows cursor `number` over the game screen (animated by its own steps); an unregistered
+  // number, like kDefaultCursor, shows the arrow.
+  virtual void ShowCursorShape(int number) = 0;
 
   // Audio device; false when there is none (the engine then plays no sound).
   virtual bool OpenAudio(AudioCallback callback) = 0;

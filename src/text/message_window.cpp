@@ -167,7 +167,7 @@ void MessageWindow::PresentWindow() {
   }
   RedrawPage();
   if (engine_.Layout() == 0 && engine_.screen_mode == 0 && engine_.banks().S(4) != 0) {
-    engine_.subsystems().ShowMeter(0);
+    engine_.meter().ShowMeter(0);
   }
 }
 

@@ -263,6 +263,15 @@ void HeadlessPlatform::WarpPointer(int x, int y) {
   pointer_y_ = y;
 }
 
+void HeadlessPlatform::RegisterCursor(int number, const AnimatedCursor& cursor) {
+  cursor_frames_[number] = static_cast<int>(cursor.frames.size());
+}
+
+int HeadlessPlatform::cursor_frames(int number) const {
+  auto it = cursor_frames_.find(number);
+  return it == cursor_frames_.end() ? 0 : it->second;
+}
+
 bool HeadlessPlatform::OpenAudio(AudioCallback callback) {
   audio_ = std::move(callback);
   audio_frames_done_ = static_cast<uint64_t>(now_) * kAudioRate / 1000;

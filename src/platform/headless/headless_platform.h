@@ -3,6 +3,7 @@
 // from a scenario at its virtual times, screenshots and state dumps, and an audio device that
 // consumes the mixer's output as virtual time passes.
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ class HeadlessPlatform : public Platform {
   void SetCursorVisible(bool visible) override { cursor_visible_ = visible; }
   bool GetPointer(int& x, int& y) override;
   void WarpPointer(int x, int y) override;
+  void RegisterCursor(int number, const AnimatedCursor& cursor) override;
+  void ShowCursorShape(int number) override { shown_cursor_ = number; }
 
   bool OpenAudio(AudioCallback callback) override;
   void LockAudio() override {}
@@ -55,6 +58,9 @@ class HeadlessPlatform : public Platform {
   const std::vector<std::string>& errors() const { return errors_; }
   const Picture& display() const { return display_; }
   const std::string& title() const { return title_; }
+  // The cursor number last shown, and the frame count of a registered cursor (0 when none).
+  int shown_cursor() const { return shown_cursor_; }
+  int cursor_frames(int number) const;
 
  private:
   void Advance(uint32_t to);
@@ -80,6 +86,8 @@ class HeadlessPlatform : public Platform {
   int window_x_ = 0, window_y_ = 0;
   int pointer_x_ = 0, pointer_y_ = 0;
   bool cursor_visible_ = true;
+  int shown_cursor_ = kDefaultCursor;
+  std::map<int, int> cursor_frames_;  // registered number → frame count
 
   AudioCallback audio_;
   uint64_t audio_frames_done_ = 0;

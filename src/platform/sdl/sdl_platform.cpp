@@ -90,6 +90,7 @@ SdlPlatform::~SdlPlatform() {
   OpenAudio(nullptr);
   if (imgui_) imgui_->Shutdown();
   imgui_.reset();
+  cursors_.Clear();
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
@@ -179,6 +180,7 @@ void SdlPlatform::PumpMessages() {
   SDL_Event event;
   while (SDL_PollEvent(&event)) HandleEvent(event);
   FireTimerIfDue();
+  cursors_.Step(NowMs());
   if (modal_depth_ == 0) FlushChanges();
 }
 
@@ -755,6 +757,12 @@ void SdlPlatform::RunModal(ModalDialog& dialog) {
 void SdlPlatform::SetCursorVisible(bool visible) {
   SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
+
+void SdlPlatform::RegisterCursor(int number, const AnimatedCursor& cursor) {
+  cursors_.Register(number, cursor);
+}
+
+void SdlPlatform::ShowCursorShape(int number) { cursors_.Show(number, NowMs()); }
 
 bool SdlPlatform::GetPointer(int& x, int& y) {
   int px = 0, py = 0;

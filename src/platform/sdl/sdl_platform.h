@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/sdl/cursor_set.h"
 #include "platform/sdl/letterbox.h"
 #include "ui/popup_menu_view.h"
 #include "ui/toolbar_view.h"
@@ -75,6 +76,8 @@ class SdlPlatform : public Platform {
   // screen's edges).
   bool GetPointer(int& x, int& y) override;
   void WarpPointer(int x, int y) override;
+  void RegisterCursor(int number, const AnimatedCursor& cursor) override;
+  void ShowCursorShape(int number) override;
 
   // An empty callback closes the device.
   bool OpenAudio(AudioCallback callback) override;
@@ -175,6 +178,8 @@ class SdlPlatform : public Platform {
   ToolbarView toolbar_view_;
   bool toolbar_dirty_ = false;  // the overlay is composed again at the next refresh
   PopupMenuView popup_;
+
+  CursorSet cursors_;
 
   uint32_t audio_device_ = 0;
   AudioCallback audio_;
