@@ -18,8 +18,8 @@ constexpr int kFlashPeriodMs = 100;
 // lit in yellow.
 constexpr int kWindowTextColour = 0, kWindowLitColour = 2;
 constexpr int kFullTextColour = 7, kFullLitColour = 4;
-// The keyboard puts the pointer near the plate's right end, a row every 50 pixels.
-constexpr int kKeyPointerInset = 7, kKeyPointerTop = 31, kKeyPointerStep = 50;
+// The keyboard puts the pointer near the plate's right end, 31 pixels into its row.
+constexpr int kKeyPointerInset = 7, kKeyPointerTop = 31;
 
 int PlateHeight(const Picture& plate) { return plate.height() / 2; }
 
@@ -194,8 +194,10 @@ void Choices::MoveChoicePointer(int direction) {
   } else {
     index = hover_index_ < 1 || hover_index_ >= count_ ? count_ - 1 : hover_index_;
   }
+  // A row per step of SELECT_Y_PITCH, so the pointer lands on the row whatever the pitch.
+  int pitch = e.config().SELECT_Y_PITCH;
   int x = plate_left_ + plate_width_ - kKeyPointerInset;
-  int y = choices_top_ + kKeyPointerTop + kKeyPointerStep * index;
+  int y = choices_top_ + (pitch > kKeyPointerTop ? kKeyPointerTop : pitch / 2) + pitch * index;
   e.platform().WarpPointer(x, y);
   e.PBMouseMove(x, y);
 }
@@ -223,7 +225,6 @@ void Choices::ConfirmChoice() {
   timeout_choice_ = 0;
   switch (e.choice_mode) {
     case kChoiceWindow: {
-      // The replayed choice was confirmed before S151 moved on: its flash follows the old mode.
       e.busy = true;
       FlashRow(hover_index_ - 1);
       e.busy = false;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "common/picture.h"
+#include "platform/platform.h"
 #include "text/text_output.h"
 #include "tools/demo_art/canvas.h"
 
@@ -66,6 +67,14 @@ Picture ClickWaitSheet(const WindowLayout& layout);  // sys_clickw
 Picture QuickButtons(Lettering& letters);            // sys_qbtn: normal, hover, active, mask
 Picture SmallButton(Lettering& letters);             // sys_qbtn2
 Picture AutoBar();                                   // sys_autobar
-Picture ChoicePlate(bool highlighted);               // sys_sw, sys_sw2
+// sys_sw, sys_sw2; wider for sys_sww, sys_sww2.
+Picture ChoicePlate(bool highlighted, int width = 480);
+
+// The choices' pictures (choice_pictures.cpp).
+Picture MeterSheet(Lettering& letters);  // sys_meter: eleven levels of 240 × 95, mask on the right
+// The study's parts picture: the colour zones and the lit desk and shelf over the room (A02)
+// in the upper 800 × 600, the album's pop-up below at (0, 600), 280 × 110.
+Picture StudyColourMap(Lettering& letters);
+AnimatedCursor DemoCursor(int n);  // MSCUR01 … MSCUR12: an arrow with a pulsing ring
 
 }  // namespace quill::demo_art

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "common/file_util.h"
 #include "common/png_io.h"
 #include "common/sjis.h"
+#include "tools/cursor_encoder.h"
 #include "tools/demo_art/art.h"
 
 namespace fs = std::filesystem;
@@ -147,6 +149,20 @@ int main(int argc, char** argv) {
   png("sys_autobar", AutoBar());
   png("sys_sw", ChoicePlate(false));
   png("sys_sw2", ChoicePlate(true));
+  png("sys_sww", ChoicePlate(false, 680));
+  png("sys_sww2", ChoicePlate(true, 680));
+  png("sys_meter", MeterSheet(letters));
+  png("P01", StudyColourMap(letters));
+  fs::create_directories(out / "icon", ec);
+  for (int n = 1; n <= 12; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "MSCUR%02d.ani", n);
+    std::string error;
+    if (!WriteFileAtomic(out / "icon" / name, EncodeAnimatedCursor(DemoCursor(n)), &error)) {
+      std::fprintf(stderr, "demo_art: %s: %s\n", name, error.c_str());
+      ok = false;
+    }
+  }
 
   jpeg("A01", BlueSky());
   jpeg("A03", DuskStreet());

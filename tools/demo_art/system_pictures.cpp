@@ -200,12 +200,12 @@ Picture AutoBar() {
   return StackVertically({&colour, &mask});
 }
 
-Picture ChoicePlate(bool highlighted) {
-  const int w = 480, h = 44;
+Picture ChoicePlate(bool highlighted, int width) {
+  const int w = width, h = 44;
   Layer l(w, h);
   Rgb top = highlighted ? Hex(0x5a7fc8) : Hex(0x24345e),
       bottom = highlighted ? Hex(0x2f4f94) : Hex(0x131d3a);
-  auto body = [](float x, float y) { return RoundedBoxSdf(x, y, 2, 2, 478, 42, 14); };
+  auto body = [w](float x, float y) { return RoundedBoxSdf(x, y, 2, 2, w - 2, 42, 14); };
   l.Fill(
       body, [=](float, float y) { return Mix(top, bottom, Clamp01((y - 2) / 40)); }, 0.85f);
   l.Fill([&](float x, float y) { return std::abs(body(x, y) + 1) - 0.8f; },
