@@ -1,5 +1,6 @@
 // The engine's part of a headless `state` dump: one place where every subsystem adds its keys.
 // Key names are a contract with tests and outside tools: add keys, never rename one.
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -46,6 +47,29 @@ void Engine::WriteState(Json& state) {
   state["transition_interrupt"] = transition_interrupt;
   state["overlay_name"] = SjisToUtf8Lossy(transitions_.overlay_name());
   state["confirm_pending"] = confirm_pending;
+
+  // Choices and click maps, the recorder, the meter.
+  state["choice_count"] = choices_.count();
+  state["hover_index"] = choices_.hover_index();
+  Json& table = state["choices"] = Json::array();
+  for (int i = 1; i <= choices_.count(); ++i) {
+    const ChoiceEntry& c = choices_.entry(i);
+    table.push_back({{"index", i},
+                     {"text", SjisToUtf8Lossy(c.zone.name)},
+                     {"resume", c.resume},
+                     {"rect", {c.zone.left, c.zone.top, c.zone.right, c.zone.bottom}}});
+  }
+  state["timeout_ticks"] = choices_.timeout_ticks();
+  state["zone_cursor"] = choices_.zone_cursor();
+  Json recorded = Json::array();
+  for (int i = 0; i < std::clamp(banks_.S(152), 0, kRecordedChoiceLimit); ++i) {
+    recorded.push_back(recorder_.recorded(i));
+  }
+  state["recorder"] = {{"mode", banks_.S(151)},
+                       {"count", banks_.S(152)},
+                       {"position", banks_.S(153)},
+                       {"choices", recorded}};
+  state["meter_frame"] = meter_.last_frame();
   Json& buttons = state["quick_buttons"] = Json::array();
   for (int n = 1; n <= kQuickButtonCount; ++n) buttons.push_back(quick_buttons_.State(n));
   state["hovered_button"] = quick_buttons_.hovered();

@@ -28,7 +28,7 @@ uint32_t OffsetOf(const std::vector<uint8_t>& buffer, const std::string& text) {
 }
 
 // Conditions are "1" (true) or anything else (false), up to their ")".
-bool Test(std::string_view condition) { return condition.substr(0, 1) == "1"; }
+bool Holds(std::string_view condition) { return condition.substr(0, 1) == "1"; }
 std::string_view Slot(int n) {
   static const std::string slots[10] = {"zero", "one", "two", "three"};
   return n < 4 ? std::string_view(slots[n]) : std::string_view();
@@ -63,14 +63,14 @@ TEST(SelectBlockTest, MarkupOfTheChoiceLines) {
       script.insert(script.end(), l.begin(), l.end());
       script.push_back(0);
     }
-    SelectBlock b = ReadSelectBlock(script, 8, Test, Slot);
+    SelectBlock b = ReadSelectBlock(script, 8, Holds, Slot);
     EXPECT_EQ(Texts(b), c.texts) << c.what;
   }
 }
 
 TEST(SelectBlockTest, ResumePositions) {
   const auto script = Lines({"*select", "{A", "a1", "{(0)B", "b1", "{C$2tail", "c1", "}", "after"});
-  SelectBlock b = ReadSelectBlock(script, OffsetOf(script, "{A"), Test, Slot);
+  SelectBlock b = ReadSelectBlock(script, OffsetOf(script, "{A"), Holds, Slot);
   ASSERT_EQ(b.choices.size(), 2u);
   EXPECT_EQ(b.choices[0].resume, OffsetOf(script, "a1"));
   // "$2" resumes right after the digit: "tail" is read as a line of its own.
@@ -84,7 +84,7 @@ TEST(SelectBlockTest, BadBlocksStayInsideTheScript) {
   std::vector<uint8_t> script = Lines({"*select", "{one", "{two"});
   script.push_back('{');
   script.push_back('z');
-  SelectBlock open = ReadSelectBlock(script, 8, Test, Slot);
+  SelectBlock open = ReadSelectBlock(script, 8, Holds, Slot);
   EXPECT_EQ(Texts(open), (std::vector<std::string>{"one", "two", "z"}));
   EXPECT_GE(open.close, script.size());
   EXPECT_LE(open.choices.back().resume, script.size());
@@ -97,17 +97,17 @@ TEST(SelectBlockTest, BadBlocksStayInsideTheScript) {
   }
   many.push_back('}');
   many.push_back(0);
-  SelectBlock capped = ReadSelectBlock(many, 8, Test, Slot);
+  SelectBlock capped = ReadSelectBlock(many, 8, Holds, Slot);
   EXPECT_EQ(capped.choices.size(), 32u);
   EXPECT_EQ(capped.close, many.size() - 2);
 
   const auto long_line = Lines({"*select", "{" + std::string(2046, 'y'), "{ok", "}"});
-  EXPECT_EQ(Texts(ReadSelectBlock(long_line, 8, Test, Slot)), (std::vector<std::string>{"ok"}));
+  EXPECT_EQ(Texts(ReadSelectBlock(long_line, 8, Holds, Slot)), (std::vector<std::string>{"ok"}));
 }
 
 TEST(ClickmapBlockTest, LinesBelongToTheirZones) {
   const auto script = Lines({"{", "a", "{(0)door", "b", "{(1)*lamp", "c", "{@5", "d", "}"});
-  ClickmapBlock b = ReadClickmapBlock(script, 0, Test);
+  ClickmapBlock b = ReadClickmapBlock(script, 0, Holds);
   ASSERT_EQ(b.lines.size(), 4u);
   EXPECT_EQ(b.lines[0].kind, ClickmapLine::Kind::kChoice);
   EXPECT_EQ(b.lines[0].text, "");  // keeps the map's name
@@ -149,7 +149,7 @@ TEST(SwitchTest, CasesInOrderAndTheDefault) {
       script.insert(script.end(), l.begin(), l.end());
       script.push_back(0);
     }
-    EXPECT_EQ(FindSwitchCase(script, 8, c.name, Test), OffsetOf(script, c.taken)) << c.what;
+    EXPECT_EQ(FindSwitchCase(script, 8, c.name, Holds), OffsetOf(script, c.taken)) << c.what;
   }
 }
 

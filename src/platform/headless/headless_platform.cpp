@@ -168,6 +168,7 @@ void HeadlessPlatform::WriteState(const ScenarioEvent& ev) {
   nlohmann::ordered_json state;
   state["time_ms"] = now_;
   if (sink_) sink_->WriteState(state);
+  state["cursor"] = shown_cursor_;
   // Texts come from Shift-JIS conversions that never fail, but a dump must never stop the run.
   std::string text =
       state.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
