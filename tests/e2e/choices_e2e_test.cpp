@@ -24,7 +24,9 @@ Picture Plate(uint8_t b, uint8_t g, uint8_t r) {
 TEST(ChoicesE2eTest, AClickOnAPlateRunsItsBranch) {
   TempDir dir;
   FixtureGame game(dir / "game");
-  game.Script("_config", "SELECT_Y_POS:300\nSELECT_Y_PITCH:50\nFONT_SIZE:20\n");
+  game.Script("_config",
+              "SELECT_Y_POS:300\nSELECT_Y_PITCH:50\nFONT_SIZE:20\nMOJI_MAX_X:50\nMOJI_MAX_Y:4\n"
+              "TX_PITCH_X:13\nTX_PITCH_Y:30\n");
   game.Script("main",
               "*select\n{北へ行く\n北に着いた。\n\\\n{(V001==1)隠れた道\n隠れた\n\\\n"
               "{南へ行く\n南に着いた。\n\\\n}\n");
@@ -50,11 +52,11 @@ TEST(ChoicesE2eTest, AClickOnAPlateRunsItsBranch) {
   EXPECT_EQ(choice["choices"][1]["text"], "南へ行く");
   EXPECT_EQ(choice["choices"][1]["index"], 2);
   EXPECT_EQ(choice["cursor"], 0);
-  // The hovered plate is the lit one, the other plain.
+  // The hovered plate is the lit one, the other plain (through their opaque masks: × 255 / 256).
   std::optional<Picture> shot = ReadPng(dir / "out/choice.png");
   ASSERT_TRUE(shot);
-  EXPECT_EQ(At(*shot, 260, 310), (Bgr{40, 140, 230}));
-  EXPECT_EQ(At(*shot, 260, 260), (Bgr{160, 60, 20}));
+  EXPECT_EQ(At(*shot, 260, 310), (Bgr{39, 139, 229}));
+  EXPECT_EQ(At(*shot, 260, 260), (Bgr{159, 59, 19}));
 
   nlohmann::json branch = ReadJson(dir / "out/branch.json");
   EXPECT_EQ(branch["choice_mode"], 0);

@@ -67,8 +67,8 @@ Picture ClickWaitSheet(const WindowLayout& layout);  // sys_clickw
 Picture QuickButtons(Lettering& letters);            // sys_qbtn: normal, hover, active, mask
 Picture SmallButton(Lettering& letters);             // sys_qbtn2
 Picture AutoBar();                                   // sys_autobar
-// sys_sw, sys_sw2; wider for sys_sww, sys_sww2.
-Picture ChoicePlate(bool highlighted, int width = 480);
+// sys_sw, sys_sw2; wider and lower for sys_sww, sys_sww2 (a text row of the full-screen layout).
+Picture ChoicePlate(bool highlighted, int width = 480, int height = 44);
 
 // The choices' pictures (choice_pictures.cpp).
 Picture MeterSheet(Lettering& letters);  // sys_meter: eleven levels of 240 × 95, mask on the right

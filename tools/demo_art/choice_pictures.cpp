@@ -1,5 +1,6 @@
 // The pictures of the demo's choices: the parameter meter, the study's colour map with its lit
 // zones and pop-up, and the twelve animated cursors.
+#include <algorithm>
 #include <cmath>
 
 #include "tools/demo_art/art.h"
@@ -8,6 +9,8 @@ namespace quill::demo_art {
 namespace {
 
 constexpr float kPi = 3.14159265f;
+// Where the `map` script shows the album's pop-up.
+constexpr int kPopUpX = 480, kPopUpY = 380;
 
 void Box(Layer& l, float x0, float y0, float x1, float y1, Rgb c, float r = 0, float opacity = 1) {
   l.Fill([=](float x, float y) { return RoundedBoxSdf(x, y, x0, y0, x1, y1, r); }, c, opacity);
@@ -64,15 +67,20 @@ Picture StudyColourMap(Lettering& letters) {
   Box(l, 258, 128, 302, 152, ZoneColour(0x00f000));
   Box(l, 420, 66, 744, 344, ZoneColour(0x00f0f0));
   Picture map = l.ToPicture();
-  // The lit desk and shelf: the room's own pixels, brighter and warmer.
+  // The lit desk and shelf: the room's own pixels, brighter and warmer towards the middle, so
+  // the zone's edge meets the room without a seam.
   auto lit = [&](int x0, int y0, int x1, int y1) {
+    const int add[3] = {6, 18, 30};
     for (int y = y0; y < y1; ++y) {
       for (int x = x0; x < x1; ++x) {
+        float edge = static_cast<float>(std::min({x - x0, x1 - 1 - x, y - y0, y1 - 1 - y}));
+        float f = Clamp01(edge / 16);
         const uint8_t* s = room.Pixel(x, y);
         uint8_t* d = map.Pixel(x, y);
-        d[0] = static_cast<uint8_t>(std::min(255, s[0] * 5 / 4 + 10));
-        d[1] = static_cast<uint8_t>(std::min(255, s[1] * 5 / 4 + 24));
-        d[2] = static_cast<uint8_t>(std::min(255, s[2] * 5 / 4 + 36));
+        for (int k = 0; k < 3; ++k) {
+          float bright = std::min(255.0f, s[k] * 1.15f + add[k]);
+          d[k] = static_cast<uint8_t>(s[k] + (bright - s[k]) * f + 0.5f);
+        }
       }
     }
   };
@@ -88,8 +96,19 @@ Picture StudyColourMap(Lettering& letters) {
                 (280 - letters.Width("古いアルバム", 24, true)) / 2, 18);
   PaintCoverage(card, letters.Coverage(280, 30, 0, 0, "みんなの写真がいっぱい", 18), Hex(0x5a3a22),
                 1, (280 - letters.Width("みんなの写真がいっぱい", 18)) / 2, 64);
-  Picture card_picture = card.ToPicture();
-  CopyRect(map, 0, 600, card_picture, 0, 0, 280, 110);
+  // Laid over the room where it pops up, so its rounded corners show the floor.
+  for (int y = 0; y < card.height(); ++y) {
+    for (int x = 0; x < card.width(); ++x) {
+      Rgb c = card.ColourAt(x, y);
+      float a = card.AlphaAt(x, y);
+      const uint8_t* under = room.Pixel(kPopUpX + x, kPopUpY + y);
+      uint8_t* d = map.Pixel(x, 600 + y);
+      const float top[3] = {c.b, c.g, c.r};
+      for (int k = 0; k < 3; ++k) {
+        d[k] = static_cast<uint8_t>(under[k] * (1 - a) + Clamp01(top[k]) * 255 * a + 0.5f);
+      }
+    }
+  }
   return map;
 }
 

@@ -149,8 +149,8 @@ int main(int argc, char** argv) {
   png("sys_autobar", AutoBar());
   png("sys_sw", ChoicePlate(false));
   png("sys_sw2", ChoicePlate(true));
-  png("sys_sww", ChoicePlate(false, 680));
-  png("sys_sww2", ChoicePlate(true, 680));
+  png("sys_sww", ChoicePlate(false, 680, 32));
+  png("sys_sww2", ChoicePlate(true, 680, 32));
   png("sys_meter", MeterSheet(letters));
   png("P01", StudyColourMap(letters));
   fs::create_directories(out / "icon", ec);

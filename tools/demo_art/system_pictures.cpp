@@ -1,5 +1,6 @@
 // The message window's pictures: the skin and its tint mask, the click-wait icon, the quick
 // buttons, the hide button, the auto-speed gauge; and the choice plates.
+#include <algorithm>
 #include <cmath>
 
 #include "tools/demo_art/art.h"
@@ -200,14 +201,15 @@ Picture AutoBar() {
   return StackVertically({&colour, &mask});
 }
 
-Picture ChoicePlate(bool highlighted, int width) {
-  const int w = width, h = 44;
+Picture ChoicePlate(bool highlighted, int width, int height) {
+  const int w = width, h = height;
   Layer l(w, h);
   Rgb top = highlighted ? Hex(0x5a7fc8) : Hex(0x24345e),
       bottom = highlighted ? Hex(0x2f4f94) : Hex(0x131d3a);
-  auto body = [w](float x, float y) { return RoundedBoxSdf(x, y, 2, 2, w - 2, 42, 14); };
+  float radius = std::min(14.0f, (h - 4) / 2.0f);
+  auto body = [=](float x, float y) { return RoundedBoxSdf(x, y, 2, 2, w - 2, h - 2, radius); };
   l.Fill(
-      body, [=](float, float y) { return Mix(top, bottom, Clamp01((y - 2) / 40)); }, 0.85f);
+      body, [=](float, float y) { return Mix(top, bottom, Clamp01((y - 2) / (h - 4))); }, 0.85f);
   l.Fill([&](float x, float y) { return std::abs(body(x, y) + 1) - 0.8f; },
          highlighted ? Hex(0xffe6a8) : Hex(0x9fb4e0), 0.9f);
   Picture colour = l.ColourPicture(), mask = l.MaskPicture();
