@@ -26,6 +26,10 @@ class CursorSet {
   // Moves the shown cursor on to the step that is due at now_ms.
   void Step(uint32_t now_ms);
 
+  int shown() const { return shown_; }
+  // The step of the shown cursor's animation now.
+  size_t step() const { return step_; }
+
  private:
   struct Entry {
     std::vector<SDL_Cursor*> frames;  // nullptr where SDL refused the frame
