@@ -5,7 +5,8 @@ JOBS ?= 2
 # Tests of the code that reads untrusted bytes, run again under AddressSanitizer and UBSan.
 SANITIZED_TESTS = test_graphics_packed_picture_test test_graphics_jpeg_picture_test \
                   test_graphics_picture_loader_test test_tools_picture_encoder_test \
-                  test_engine_archive_index_test
+                  test_engine_archive_index_test test_persist_animated_cursor_test \
+                  test_engine_click_map_script_test test_engine_choice_blocks_test
 
 .PHONY: deps configure build demo test sanitize bench bench-idle clean
 

@@ -16,6 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const ClickZone& z : zones) {
     FUZZ_CHECK(z.name.size() <= kZoneNameLimit);
     FUZZ_CHECK(z.left <= z.right && z.top <= z.bottom);
+    // Coordinates stay where their differences cannot overflow.
+    FUZZ_CHECK(z.left >= -(1 << 20) && z.right <= (1 << 20) && z.top >= -(1 << 20) &&
+               z.bottom <= (1 << 20));
   }
   auto test = [](std::string_view c) { return !c.empty() && c[0] == '1'; };
   auto slot = [](int n) { return n == 3 ? std::string_view("slot three") : std::string_view(); };

@@ -16,7 +16,12 @@ int HexNibble(char c) {
   return 0;
 }
 
-int Field(std::string_view line, int n) { return ParseInt(CommaField(line, n)); }
+// Coordinates far off the screen are cut, so the sizes worked out from them cannot overflow.
+constexpr int kCoordinateLimit = 1 << 20;
+
+int Field(std::string_view line, int n) {
+  return std::clamp<int32_t>(ParseInt(CommaField(line, n)), -kCoordinateLimit, kCoordinateLimit);
+}
 
 ClickZone ReadZone(std::string_view line) {
   ClickZone z;

@@ -17,8 +17,8 @@
 #include "graphics/game_config.h"
 #include "graphics/picture_loader.h"
 #include "tests/support/run_program.h"
-#include "tests/support/test_files.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_files.h"
 #include "tools/script_pack.h"
 
 namespace quill {
@@ -84,13 +84,14 @@ Picture Rows(const Picture& p, int y, int h) {
 
 TEST(DemoGame, PlaysFromTheTitleThroughTheStoryBackToTheTitle) {
   // A click every 400 ms, and the state just before each click, so that every stop of the script
-  // (the title waits for a click) shows up in some dump.
+  // (the title waits for a click) shows up in some dump. The clicks fall on the first plate of
+  // the choices (both layouts) and on no zone of the click map, which then times out.
   test::TempDir dir;
   constexpr int kClicks = 450, kFirst = 1000, kPeriod = 400;
   std::ostringstream scenario;
   for (int i = 0; i < kClicks; ++i) {
     int t = kFirst + i * kPeriod;
-    scenario << t - 1 << " state s/" << i << ".json\n" << t << " click 400 300\n";
+    scenario << t - 1 << " state s/" << i << ".json\n" << t << " click 400 130\n";
   }
   scenario << kFirst + kClicks * kPeriod << " quit\n";
   std::ofstream(dir / "run.txt") << scenario.str();
@@ -113,7 +114,14 @@ TEST(DemoGame, PlaysFromTheTitleThroughTheStoryBackToTheTitle) {
   ASSERT_TRUE(finished.is_object())
       << "the story did not reach its end; scripts seen: " << nlohmann::json(visited).dump();
   if (!visited.empty() && visited.front() == "main") visited.erase(visited.begin());
-  EXPECT_EQ(visited, (std::vector<std::string>{"STITLE", "day1", "day2", "tour", "STITLE"}));
+  EXPECT_EQ(visited,
+            (std::vector<std::string>{"STITLE", "day1", "choices", "day2", "tour", "STITLE"}));
+  // The route: the first answer of the window choice (the meter's level up by two), the time-out
+  // of the click map, the first answer of the full-screen choice; the recorder kept the two
+  // answers.
+  EXPECT_EQ(finished["V"][801], 7);
+  EXPECT_EQ(finished["recorder"]["mode"], 1);
+  EXPECT_EQ(finished["recorder"]["choices"], nlohmann::json({1, 1}));
   EXPECT_EQ(finished["call_depth"], 0);
   std::vector<std::string> log = finished["text_log"];
   EXPECT_NE(std::find(log.begin(), log.end(), "「おしまい。遊んでくれて、ありがとう！」"),
