@@ -344,6 +344,26 @@ TEST(ClickMapTest, TheTimeOutTakesItsChoice) {
   EXPECT_EQ(g.LastLog(), "時間");
 }
 
+TEST(ClickMapTest, SmallColourMapAndZonesOffTheScreen) {
+  ChoiceGame g;
+  Picture parts(100, 100);
+  parts.Fill(0x0F, 0xF0, 0x0F);  // colour $0F0 everywhere the small map reaches
+  g.game().Resource("mg_gra.qlm", "SMALL", Packed(parts));
+  g.game().Script("map", ":m\n2\n$0F0,1\n*far,700,500,2000000000,-5\n");
+  Engine& e = g.Start("*partsload SMALL\n*clickmap m\n{\n{\n}\n");
+  e.OnMouseMove(50, 50);
+  EXPECT_EQ(e.choices().hover_index(), 1);
+  e.OnMouseMove(500, 200);  // outside the colour map: no colour there
+  EXPECT_EQ(e.choices().hover_index(), 0);
+  EXPECT_EQ(g.fixture().platform().shown_cursor(), kDefaultCursor);
+  // The far zone reaches past the screen; lighting it copies what the parts picture has.
+  e.OnMouseMove(750, 100);
+  EXPECT_EQ(e.choices().hover_index(), 2);
+  g.fixture().Frames(6);
+  g.Click(750, 100);
+  EXPECT_EQ(e.choice_mode, kChoiceNone);
+}
+
 TEST(ClickMapTest, MissingMapGivesNoZones) {
   ChoiceGame g;
   Engine& e = g.Start("*clickmap nowhere\n{\nx\n}\n");
