@@ -67,5 +67,11 @@ Picture QuickButtons(Lettering& letters);            // sys_qbtn: normal, hover,
 Picture SmallButton(Lettering& letters);             // sys_qbtn2
 Picture AutoBar();                                   // sys_autobar
 Picture ChoicePlate(bool highlighted);               // sys_sw, sys_sw2
+Picture BacklogBar();         // sys_bl_bar: normal, hover, pressed, mask side by side
+Picture BacklogThumb();       // sys_bl_cur: image above, mask below
+Picture VoiceIcon();          // sys_blVR
+Picture VoiceRowHighlight();  // sys_blVR2
+// The panic screen, written beside the archives as panic.bmp.
+Picture PanicScreen(Lettering& letters);
 
 }  // namespace quill::demo_art
