@@ -112,13 +112,15 @@ void Engine::WriteState(Json& state) {
   if (log_view_.open()) {
     state["log_view"] = {{"top", log_view_.TopLine()},
                          {"scroll", log_view_.scroll()},
-                         {"hover", log_view_.hover_row()}};
+                         {"hover", log_view_.hover_row()},
+                         {"replayed", SjisToUtf8Lossy(log_view_.replayed())}};
   } else {
     state["log_view"] = nullptr;
   }
   if (page_view_.offset() != 0) {
     state["page_view"] = {{"page", page_history_.page_counter + banks_.S(39) - page_view_.offset()},
-                          {"offset", page_view_.offset()}};
+                          {"offset", page_view_.offset()},
+                          {"voice", SjisToUtf8Lossy(page_view_.voice())}};
   } else {
     state["page_view"] = nullptr;
   }

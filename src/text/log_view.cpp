@@ -60,6 +60,7 @@ void LogView::OpenLogView() {
     }
   }
   scroll_ = 0;
+  replayed_.clear();
   pressed_ = drag_ = 0;
   hover_row_ = -1;
   hover_part_ = kNone;
@@ -194,7 +195,8 @@ void LogView::MouseDown(int button, int x, int y) {
     case kText: {
       int row = (y - kTextY) / kRowPitch;
       if (row < kLogViewRows && !row_voices_[row].empty()) {
-        engine_.subsystems().PlayNamed(row_voices_[row]);
+        replayed_ = row_voices_[row];
+        engine_.subsystems().PlayNamed(replayed_);
       }
       break;
     }

@@ -36,6 +36,8 @@ class LogView {
   int hover_row() const { return hover_row_; }
   // The voice a display row plays; empty for text rows.
   const std::string& row_voice(int row) const { return row_voices_[row]; }
+  // The voice the view last replayed (empty when none since it opened).
+  const std::string& replayed() const { return replayed_; }
 
  private:
   enum Part { kNone, kUpArrow, kDownArrow, kTrack, kText };
@@ -57,6 +59,7 @@ class LogView {
   int hover_row_ = -1;
   Part hover_part_ = kNone;
   std::array<std::string, kLogViewRows> row_voices_;
+  std::string replayed_;
   Picture background_, bar_, thumb_, voice_icon_, voice_highlight_, saved_screen_;
 };
 

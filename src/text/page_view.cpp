@@ -90,8 +90,8 @@ void PageView::DrawHistoryPage(int k) {
   e.glyph_drawing().SetTextColour(kYellow);
   window.DrawPageRows(rows);
   e.glyph_drawing().SetTextColour(0);
-  std::string voice = history.FirstVoice(k);
-  if (!voice.empty()) e.subsystems().PlayNamed(voice);
+  voice_ = history.FirstVoice(k);
+  if (!voice_.empty()) e.subsystems().PlayNamed(voice_);
   shown_ = k;
   e.platform().Present(pics.screen);
 }
@@ -116,6 +116,7 @@ void PageView::ClosePageView() {
   e.screen_mode = 0;
   offset_ = 0;
   shown_ = -1;
+  voice_.clear();
   background_ = Picture();
   composition.UpdateScreen(kShowAtOnce);
   e.menus().HoldAll(false);

@@ -26,6 +26,8 @@ class PageView {
   int offset() const { return offset_; }
   // The history record on screen; -1 while closed.
   int shown_record() const { return shown_; }
+  // The voice played with the page on screen (empty when its page had none).
+  const std::string& voice() const { return voice_; }
 
  private:
   // The record `offset` pages back, or -1 when that page was never recorded.
@@ -35,6 +37,7 @@ class PageView {
   Engine& engine_;
   int offset_ = 0;
   int shown_ = -1;
+  std::string voice_;
   // The game as it was when the view opened, put back on closing.
   int32_t layout_ = 0;
   std::array<int32_t, 20> positions_{};
