@@ -17,8 +17,8 @@
 #include "graphics/game_config.h"
 #include "graphics/picture_loader.h"
 #include "tests/support/run_program.h"
-#include "tests/support/test_files.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_files.h"
 #include "tools/script_pack.h"
 
 namespace quill {
@@ -91,6 +91,8 @@ TEST(DemoGame, PlaysFromTheTitleThroughTheStoryBackToTheTitle) {
   for (int i = 0; i < kClicks; ++i) {
     int t = kFirst + i * kPeriod;
     scenario << t - 1 << " state s/" << i << ".json\n" << t << " click 400 300\n";
+    // The first chapter asks for the hero's name: the names as they stand.
+    if (i == 0) scenario << t + 200 << " dialog ok\n";
   }
   scenario << kFirst + kClicks * kPeriod << " quit\n";
   std::ofstream(dir / "run.txt") << scenario.str();
@@ -113,13 +115,16 @@ TEST(DemoGame, PlaysFromTheTitleThroughTheStoryBackToTheTitle) {
   ASSERT_TRUE(finished.is_object())
       << "the story did not reach its end; scripts seen: " << nlohmann::json(visited).dump();
   if (!visited.empty() && visited.front() == "main") visited.erase(visited.begin());
-  EXPECT_EQ(visited, (std::vector<std::string>{"STITLE", "day1", "day2", "tour", "STITLE"}));
+  EXPECT_EQ(visited,
+            (std::vector<std::string>{"STITLE", "naming", "day1", "day2", "tour", "STITLE"}));
   EXPECT_EQ(finished["call_depth"], 0);
   std::vector<std::string> log = finished["text_log"];
   EXPECT_NE(std::find(log.begin(), log.end(), "「おしまい。遊んでくれて、ありがとう！」"),
             log.end())
       << finished["text_log"].dump();
   EXPECT_EQ(finished["name_slots"][2], "クイル");
+  EXPECT_EQ(finished["name_slots"][0], "春野");  // the default names, kept with ＯＫ
+  EXPECT_EQ(finished["S"][6], 0);
   EXPECT_EQ(finished["config"]["TITLE"], "Quill デモ");
   nlohmann::json speakers = finished["speakers"];
   ASSERT_EQ(speakers.size(), 4u) << speakers.dump();
