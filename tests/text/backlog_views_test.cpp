@@ -6,6 +6,7 @@
 
 #include "graphics/picture_commands.h"
 #include "platform/keys.h"
+#include "tests/support/bitmap_file.h"
 #include "tests/text/message_window_fixture.h"
 
 namespace quill::test {
@@ -241,26 +242,6 @@ TEST_F(ViewsTest, ThePageViewGoesBack49PagesAndShowsAPageInItsOwnLayout) {
   EXPECT_EQ(e.Layout(), 0);
 }
 
-// A 24-bit bitmap file of w × h pixels of one colour.
-std::string Bitmap(int w, int h, Bgr c) {
-  int row = (w * 3 + 3) & ~3;
-  int size = 54 + row * h;
-  std::string f(static_cast<size_t>(size), '\0');
-  auto put32 = [&](int at, int v) {
-    for (int i = 0; i < 4; ++i) f[at + i] = static_cast<char>(v >> (8 * i));
-  };
-  f[0] = 'B', f[1] = 'M';
-  put32(2, size), put32(10, 54), put32(14, 40), put32(18, w), put32(22, h);
-  f[26] = 1, f[28] = 24;
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      char* p = &f[54 + y * row + x * 3];
-      p[0] = static_cast<char>(c.b), p[1] = static_cast<char>(c.g), p[2] = static_cast<char>(c.r);
-    }
-  }
-  return f;
-}
-
 TEST_F(ViewsTest, ThePanicScreenCoversTheGameUntilTheNextClick) {
   Engine& e = Start("!S028=0\nabc\n\\\n");
   e.settings().SetInt(SettingId::RC_MODE, 4);
@@ -269,7 +250,9 @@ TEST_F(ViewsTest, ThePanicScreenCoversTheGameUntilTheNextClick) {
   EXPECT_FALSE(e.panic_shown);
   EXPECT_EQ(e.screen(), before);
 
-  std::ofstream(f_.game().folder() / "Panic.bmp", std::ios::binary) << Bitmap(4, 2, {1, 2, 3});
+  Picture panic(4, 2);
+  panic.Fill(1, 2, 3);
+  std::ofstream(f_.game().folder() / "Panic.bmp", std::ios::binary) << BitmapFile(panic);
   e.RightClickAction();
   ASSERT_TRUE(e.panic_shown);
   EXPECT_TRUE(e.busy);
