@@ -7,8 +7,8 @@
 namespace quill {
 namespace {
 
-// Far beyond any screen picture; keeps a forged header from asking for gigabytes.
-constexpr int kMaxSide = 16384;
+// Far beyond a screen picture; keeps a forged header from asking for hundreds of megabytes.
+constexpr int kMaxSide = 4096;
 
 }  // namespace
 
