@@ -11,6 +11,7 @@
 #include "platform/headless/scenario.h"
 #include "platform/instance_lock.h"
 #include "platform/sdl/sdl_platform.h"
+#include "ui/name_entry_view.h"
 
 namespace fs = std::filesystem;
 using namespace quill;
@@ -125,6 +126,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   Engine engine(*platform, engine_options);
+  ImGuiNameEntryView name_entry_view;
+  engine.name_entry().set_view(&name_entry_view);
   if (!engine.FormCreate()) return 1;
   RunLoop(engine, *platform, false);
   return 0;

@@ -184,7 +184,7 @@ int Engine::DispatchCommand(int index, std::string_view line) {
       return CjmpCommand(line);
     case kCmdSetname:
       CancelAutoSkip(false);
-      sub.NameEntry();
+      name_entry_.SetnameCommand();
       return 1;
     case kCmdOvr:
       sub.OverlayCommand(arg);

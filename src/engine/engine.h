@@ -37,8 +37,13 @@
 #include "platform/platform.h"
 #include "text/glyph_drawing.h"
 #include "text/glyph_renderer.h"
+#include "text/log_view.h"
 #include "text/message_window.h"
+#include "text/name_entry.h"
 #include "text/page_grid.h"
+#include "text/page_history.h"
+#include "text/page_view.h"
+#include "text/screen_pauses.h"
 #include "text/text_log.h"
 #include "text/text_output.h"
 
@@ -161,6 +166,9 @@ class Engine : public PlatformEvents, public ExpressionHost {
   void ResetPage();
   void EndLogLine();
   void ComputeAutoWait();
+  // A voice of the current page, for its page record: the name and one space, dropped when the
+  // list's 259 bytes cannot take it.
+  void AppendPageVoice(std::string_view name);
   // Where a ruby reading at the text cursor is drawn.
   void RubyPosition(int& x, int& y) const;
 
@@ -198,6 +206,13 @@ class Engine : public PlatformEvents, public ExpressionHost {
   ScriptArchives& archives() { return archives_; }
   CallStack& call_stack() { return call_stack_; }
   TextLog& text_log() { return text_log_; }
+  const TextLog& text_log() const { return text_log_; }
+  PageHistory& page_history() { return page_history_; }
+  // The backlog, the page-back view, the hidden window and the panic screen, and the name entry.
+  LogView& log_view() { return log_view_; }
+  PageView& page_view() { return page_view_; }
+  ScreenPauses& screen_pauses() { return screen_pauses_; }
+  NameEntry& name_entry() { return name_entry_; }
   PageGrid& page_grid() { return page_grid_; }
   TextLayout& text_layout() { return text_layout_; }
   FlagBank& read_marks() { return read_marks_; }
@@ -242,7 +257,6 @@ class Engine : public PlatformEvents, public ExpressionHost {
   bool popup_open = false;                        // the right-click menu is open
   bool menus_off = false;                         // a yes/no band or a notice is up
   bool panic_shown = false;
-  int page_counter = 0;
   uint32_t frame_counter = 0;
   uint32_t tick_counter = 0;
   bool wave_device = false;  // an audio device opened at start-up
@@ -333,6 +347,11 @@ class Engine : public PlatformEvents, public ExpressionHost {
   size_t insert_pos_ = 0;
   bool name_line_ = false;
   TextLog text_log_;
+  PageHistory page_history_;
+  LogView log_view_{*this};
+  PageView page_view_{*this};
+  ScreenPauses screen_pauses_{*this};
+  NameEntry name_entry_{*this};
   PageGrid page_grid_;
   TextLayout text_layout_;
   FlagBank read_marks_{kReadMarkCount};

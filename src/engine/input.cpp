@@ -54,7 +54,7 @@ void SkipModeOn(Engine& e) {
 void OpenBacklog(Engine& e) {
   e.banks().SetS(65, 2);
   e.quick_buttons().DrawQuickBar(1);
-  e.subsystems().OpenLogView();
+  e.log_view().OpenLogView();
   e.banks().SetS(65, 1);
 }
 
@@ -150,7 +150,7 @@ void Engine::PBMouseDown(MouseButton button, int x, int y) {
     return;
   }
   if (panic_shown) {
-    sub.EndPanic();
+    screen_pauses_.EndPanic();
     return;
   }
   if (left) popup_open = false;
@@ -159,7 +159,7 @@ void Engine::PBMouseDown(MouseButton button, int x, int y) {
     sub.StopVoice();
   }
   if (log_view_open) {
-    sub.LogViewMouseDown(b, x, y);
+    log_view_.MouseDown(b, x, y);
     return;
   }
   switch (screen_mode) {
@@ -167,10 +167,10 @@ void Engine::PBMouseDown(MouseButton button, int x, int y) {
     case 4:  // the map takes its clicks as a choice below
       break;
     case 1:
-      sub.ShowWindow();
+      screen_pauses_.ShowWindow();
       return;
     case 2:
-      sub.LogViewMouseDown(b, x, y);
+      log_view_.MouseDown(b, x, y);
       return;
     case 5:
       sub.StopScrollRoll(false);
@@ -183,7 +183,7 @@ void Engine::PBMouseDown(MouseButton button, int x, int y) {
       return;
     case 9:
       if (right) {
-        sub.ClosePageView();
+        page_view_.ClosePageView();
       } else {
         quick_buttons_.PressQuickButton(quick_buttons_.hovered());
       }
@@ -280,7 +280,7 @@ void Engine::PBMouseMove(int x, int y) {
     return;
   }
   if (log_view_open) {
-    sub.LogViewMouseMove(x, y);
+    log_view_.MouseMove(x, y);
     return;
   }
   switch (screen_mode) {
@@ -324,7 +324,7 @@ void Engine::PBMouseMove(int x, int y) {
 void Engine::PBMouseUp(MouseButton button, int x, int y) {
   int b = ButtonIndex(button);
   if (simple_settings_open) subsystems_.SimpleSettingsMouseUp(b, x, y);
-  if (log_view_open) subsystems_.LogViewMouseUp(b, x, y);
+  if (log_view_open) log_view_.MouseUp(b, x, y);
   if (screen_mode == 0) {
     quick_buttons_.ReleasePressed();
   } else if (screen_mode == 8) {
@@ -339,14 +339,14 @@ void Engine::FormMouseWheel(int delta) {
   handling = true;
   SubsystemEntryPoints& sub = subsystems_;
   if (log_view_open) {
-    sub.ScrollLogView(delta > 0 ? 1 : -1);
+    log_view_.ScrollLogView(delta > 0 ? 1 : -1);
   } else if (confirm_pending != 0 || busy || sub.BackgroundAnimationRunning()) {
     // nothing
   } else if (screen_mode == 9) {
-    sub.StepPageView(delta < 0 ? -1 : 1);  // down: newer, up: older
+    page_view_.StepPageView(delta < 0 ? -1 : 1);  // down: newer, up: older
   } else if (screen_mode == 0 && choice_mode == 0 && delta > 0) {
     if (settings_.Int(SettingId::WHEEL_MODE) == 0) {
-      sub.OpenPageView();
+      page_view_.OpenPageView();
     } else {
       OpenBacklog(*this);
     }
@@ -365,8 +365,8 @@ void Engine::FormKeyDown(int key) {
   bool page_view_free = choice_mode == 0 && !sub.BackgroundAnimationRunning();
   if (screen_mode == 9) {
     if (!page_view_free) return;
-    if (key == kKeyLeft) sub.StepPageView(1);
-    if (key == kKeyRight) sub.StepPageView(-1);
+    if (key == kKeyLeft) page_view_.StepPageView(1);
+    if (key == kKeyRight) page_view_.StepPageView(-1);
     return;
   }
   if (screen_mode != 0) return;
@@ -387,7 +387,7 @@ void Engine::FormKeyDown(int key) {
       SkipModeOn(*this);
     }
   } else if (k == kKeyLeft) {
-    if (page_view_free) sub.OpenPageView();
+    if (page_view_free) page_view_.OpenPageView();
   } else if (k >= kKeyF1 && k <= kKeyF12) {
     quick_buttons_.FunctionKey(k);
   }
@@ -407,7 +407,7 @@ void Engine::FormKeyPress(char c) {
   SubsystemEntryPoints& sub = subsystems_;
   if (confirm_pending != 0) return;
   if (log_view_open) {
-    if (c == '\b') sub.CloseLogView();
+    if (c == '\b') log_view_.CloseLogView();
     return;
   }
   switch (c) {
@@ -431,9 +431,9 @@ void Engine::FormKeyPress(char c) {
     case 'W':
     case 'w':
       if (screen_mode == 1) {
-        sub.ShowWindow();
+        screen_pauses_.ShowWindow();
       } else if (screen_mode == 0) {
-        sub.HideWindow();
+        screen_pauses_.HideWindow();
       }
       break;
     case 'C':
@@ -494,7 +494,7 @@ void Engine::RightClickAction() {
       sub.OpenRightClickMenu(pointer_x, pointer_y);
       break;
     case 1:
-      sub.HideWindow();
+      screen_pauses_.HideWindow();
       break;
     case 2:
       SkipModeOn(*this);
@@ -505,7 +505,7 @@ void Engine::RightClickAction() {
       quick_buttons_.DrawQuickBar(1);
       break;
     case 4:
-      sub.ShowPanic();
+      screen_pauses_.ShowPanic();
       break;
     default:
       break;

@@ -142,11 +142,11 @@ void Engine::WaitLine(int kind, bool record, bool log) {
   fetch_line = true;
   finish_now = false;
   if (!record) return;
-  subsystems_.PageRecord();
+  PageRecord(*this);
   if (kind == kWaitContinue) {
     // Provisional: the page's final record replaces this one.
     banks_.SetS(39, 1);
-    page_counter -= 1;
+    page_history_.page_counter -= 1;
   }
 }
 

@@ -133,6 +133,12 @@ void Menus::UpdateMenus() {
   engine_.platform().ToolbarChanged();
 }
 
+void Menus::HoldAll(bool hold) {
+  if (held_ == hold) return;
+  held_ = hold;
+  engine_.platform().ToolbarChanged();
+}
+
 void Menus::ResetTitleMenus() {
   SetVisible(C::kSysSceneSkip, false);
   SetVisible(C::kSysReplayEnd, false);
@@ -143,7 +149,7 @@ std::vector<MenuEntry> Menus::Entries(MenuGroup group) const {
   std::vector<MenuEntry> entries;
   for (int i = 0; i < kMenuControlCount; ++i) {
     if (kControls[i].group != group || !visible_[i]) continue;
-    bool on = enabled_[i] && (group != MenuGroup::Toolbar || panel_enabled_);
+    bool on = enabled_[i] && !held_ && (group != MenuGroup::Toolbar || panel_enabled_);
     entries.push_back(MenuEntry{i, kControls[i].caption, on});
   }
   return entries;
@@ -175,7 +181,7 @@ void Menus::OpenRightClickMenu(int x, int y) {
 
 void Menus::Activate(MenuControl control) {
   int i = Index(control);
-  if (!enabled_[i] || !visible_[i]) return;
+  if (!enabled_[i] || !visible_[i] || held_) return;
   if (Group(control) == MenuGroup::Toolbar && !panel_enabled_) return;
   Engine& e = engine_;
   SubsystemEntryPoints& sub = e.subsystems();
@@ -248,10 +254,10 @@ void Menus::Activate(MenuControl control) {
       sub.RedrawQuickButtons();
       break;
     case C::kRcLog:
-      sub.OpenLogView();
+      e.log_view().OpenLogView();
       break;
     case C::kRcHideWindow:
-      sub.HideWindow();
+      e.screen_pauses().HideWindow();
       break;
     case C::kRcReplayVoice:
       sub.ReplayLastVoice();
@@ -267,10 +273,10 @@ void Menus::Activate(MenuControl control) {
 
 nlohmann::ordered_json Menus::StateJson() const {
   nlohmann::ordered_json menus;
-  menus["toolbar"] = panel_enabled_;
+  menus["toolbar"] = panel_enabled();
   for (int i = 0; i < kMenuControlCount; ++i) {
     menus[kControls[i].name] = {{"caption", SjisToUtf8Lossy(kControls[i].caption)},
-                                {"enabled", enabled_[i]},
+                                {"enabled", enabled_[i] && !held_},
                                 {"visible", visible_[i]}};
   }
   return menus;

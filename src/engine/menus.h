@@ -50,6 +50,10 @@ class Menus : public WindowToolbar {
   // Enables and disables the controls from S000, S028, the menus-off flag (a yes/no band or a
   // notice is up) and a running background animation.
   void UpdateMenus();
+  // The backlog, the page-back view, the hidden window and the panic screen hold every control
+  // and the panel off while they are up; releasing gives back the states they had.
+  void HoldAll(bool hold);
+  bool held() const { return held_; }
 
   // Performs a control's action, as a click on it does. A disabled or hidden control, or a toolbar
   // button while the panel is disabled, does nothing.
@@ -64,11 +68,11 @@ class Menus : public WindowToolbar {
   // quick-save, load and save items.
   void ResetTitleMenus();
 
-  bool Enabled(MenuControl c) const { return enabled_[Index(c)]; }
+  bool Enabled(MenuControl c) const { return enabled_[Index(c)] && !held_; }
   bool Visible(MenuControl c) const { return visible_[Index(c)]; }
   void SetEnabled(MenuControl c, bool on);
   void SetVisible(MenuControl c, bool on);
-  bool panel_enabled() const { return panel_enabled_; }
+  bool panel_enabled() const { return panel_enabled_ && !held_; }
 
   static MenuGroup Group(MenuControl c);
   // The caption, Shift-JIS.
@@ -83,7 +87,7 @@ class Menus : public WindowToolbar {
   nlohmann::ordered_json StateJson() const;
 
   // WindowToolbar.
-  bool ToolbarEnabled() override { return panel_enabled_; }
+  bool ToolbarEnabled() override { return panel_enabled(); }
   std::vector<MenuEntry> ToolbarButtons() override { return Entries(MenuGroup::Toolbar); }
   void ToolbarButtonClicked(int id) override;
 
@@ -96,6 +100,7 @@ class Menus : public WindowToolbar {
   std::array<bool, kMenuControlCount> enabled_{};
   std::array<bool, kMenuControlCount> visible_{};
   bool panel_enabled_ = true;
+  bool held_ = false;
 };
 
 }  // namespace quill

@@ -42,6 +42,8 @@ void Engine::NewPage() {
   subsystems_.PresentNewPage(was_open);
 }
 
+void Engine::AppendPageVoice(std::string_view name) { page_history_.AppendVoice(name); }
+
 void Engine::EndLogLine() {
   text_log_.EndLogLine();
   banks_.SetS(38, 0);

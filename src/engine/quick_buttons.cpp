@@ -216,7 +216,7 @@ bool QuickButtons::PressQuickButton(int n) {
   SubsystemEntryPoints& sub = e.subsystems();
   ValueBanks& s = e.banks();
   if (e.screen_mode == 9) {
-    sub.StepPageView(n == 9 ? -1 : 1);
+    e.page_view().StepPageView(n == 9 ? -1 : 1);
     DrawQuickBar(1);
     return true;
   }
@@ -250,7 +250,7 @@ bool QuickButtons::PressQuickButton(int n) {
       ShowPressed(3);
       e.platform().SleepMs(kPressedMs);
       SetState(3, kQuickNormal);
-      sub.HideWindow();
+      e.screen_pauses().HideWindow();
       return true;
     case 4:
       ShowPressed(4);
@@ -267,7 +267,7 @@ bool QuickButtons::PressQuickButton(int n) {
       s.SetS(26, 0);
       s.SetS(61, 0);
       ShowPressed(6);
-      sub.OpenLogView();
+      e.log_view().OpenLogView();
       SetState(6, kQuickNormal);
       return true;
     case 7:
@@ -276,7 +276,7 @@ bool QuickButtons::PressQuickButton(int n) {
       sub.ReplayLastVoice();
       return true;
     case 8:
-      sub.OpenPageView();
+      e.page_view().OpenPageView();
       return true;
     case 9:
       if (AutoOn() && e.AutoLevel() < 10) {
@@ -285,7 +285,7 @@ bool QuickButtons::PressQuickButton(int n) {
       }
       ShowPressed(9);
       SetState(9, kQuickNormal);
-      sub.OpenPageView();
+      e.page_view().OpenPageView();
       return true;
     case 10:
       if (e.AutoLevel() > 1) s.SetS(26, e.AutoLevel() - 1);

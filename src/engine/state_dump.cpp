@@ -20,6 +20,15 @@ Json FlagList(const FlagBank& bank, int count) {
   return list;
 }
 
+// A grid row as the dumps show it: NUL bytes as spaces.
+std::string GridRowText(std::string_view bytes) {
+  std::string row(bytes);
+  for (char& c : row) {
+    if (c == 0) c = ' ';
+  }
+  return SjisToUtf8Lossy(row);
+}
+
 }  // namespace
 
 void Engine::WriteState(Json& state) {
@@ -94,6 +103,59 @@ void Engine::WriteState(Json& state) {
   for (int i = 0; i < text_log_.line_count(); ++i)
     log.push_back(SjisToUtf8Lossy(text_log_.Line(i)));
   if (!text_log_.CurrentLine().empty()) log.push_back(SjisToUtf8Lossy(text_log_.CurrentLine()));
+  state["log_count"] = text_log_.line_count();
+  state["log_position"] = text_log_.write_position();
+  {
+    // Oldest first; a provisional record counts.
+    Json& pages = state["page_history"] = Json::array();
+    int recorded = page_history_.page_counter + banks_.S(39);
+    for (int n = std::max(recorded - kPageHistoryPages, 0); n < recorded; ++n) {
+      int k = PageHistory::Slot(n);
+      Json rows = Json::array();
+      for (int r = 0; r < kPageGridRows; ++r)
+        rows.push_back(GridRowText(page_history_.GridRow(k, r)));
+      std::string_view scene = page_history_.SceneText(k);
+      size_t comma = std::min(scene.find(','), scene.size());
+      Json voices = Json::array();
+      std::string_view list = page_history_.Voices(k);
+      for (size_t start = 0; start < list.size();) {
+        size_t end = std::min(list.find(' ', start), list.size());
+        if (end > start) voices.push_back(SjisToUtf8Lossy(list.substr(start, end - start)));
+        start = end + 1;
+      }
+      pages.push_back(
+          {{"text", rows},
+           {"background", SjisToUtf8Lossy(scene.substr(0, comma))},
+           {"sprites", SjisToUtf8Lossy(scene.substr(std::min(comma + 1, scene.size())))},
+           {"voices", voices},
+           {"layout", page_history_.Layout(k)}});
+    }
+  }
+  state["page_voices"] = SjisToUtf8Lossy(page_history_.current_voices());
+  if (log_view_.open()) {
+    state["log_view"] = {{"top", log_view_.TopLine()},
+                         {"scroll", log_view_.scroll()},
+                         {"hover", log_view_.hover_row()},
+                         {"replayed", SjisToUtf8Lossy(log_view_.replayed())}};
+  } else {
+    state["log_view"] = nullptr;
+  }
+  if (page_view_.offset() != 0) {
+    state["page_view"] = {{"page", page_history_.page_counter + banks_.S(39) - page_view_.offset()},
+                          {"offset", page_view_.offset()},
+                          {"voice", SjisToUtf8Lossy(page_view_.voice())}};
+  } else {
+    state["page_view"] = nullptr;
+  }
+  state["window_hidden"] = screen_mode == 1;
+  state["panic"] = panic_shown;
+  if (const NameEntryForm* form = name_entry_.open_form()) {
+    DialogPlacement p = form->placement();
+    state["name_dialog"] = {
+        {"family", form->edit1}, {"given", form->edit2}, {"left", p.left}, {"top", p.top}};
+  } else {
+    state["name_dialog"] = nullptr;
+  }
   state["layout"] = Layout();
   state["window_open"] = window_open;
   state["window_state"] = window_state;
@@ -101,13 +163,7 @@ void Engine::WriteState(Json& state) {
   state["text_row"] = page_grid_.row;
   state["page_chars"] = page_grid_.page_chars;
   Json& grid = state["page_grid"] = Json::array();
-  for (int r = 0; r < kPageGridRows; ++r) {
-    std::string row(page_grid_.Row(r));
-    for (char& c : row) {
-      if (c == 0) c = ' ';
-    }
-    grid.push_back(SjisToUtf8Lossy(row));
-  }
+  for (int r = 0; r < kPageGridRows; ++r) grid.push_back(GridRowText(page_grid_.Row(r)));
   state["auto_wait_ticks"] = auto_wait_ticks;
   state["finish_now"] = finish_now;
   state["char_delay"] = char_delay;

@@ -49,7 +49,6 @@ void SubsystemEntryPoints::BackgroundAnimation(std::string_view) {}
 void SubsystemEntryPoints::StaffRoll(std::string_view) {}
 void SubsystemEntryPoints::AnimCommand(std::string_view, bool) {}
 void SubsystemEntryPoints::ShakeCommand(std::string_view) {}
-void SubsystemEntryPoints::NameEntry() {}
 void SubsystemEntryPoints::OverlayCommand(std::string_view arg) {
   quill::OverlayCommand(engine_, arg);
 }
@@ -87,11 +86,6 @@ void SubsystemEntryPoints::LayoutChanged(bool switched) {
   engine_.message_window().LayoutChanged(switched);
 }
 void SubsystemEntryPoints::InlineVoice(std::string_view) {}
-// The page history ring is still missing; its counter already moves as records are made.
-void SubsystemEntryPoints::PageRecord() {
-  engine_.page_counter += 1;
-  engine_.banks().SetS(39, 0);
-}
 void SubsystemEntryPoints::UpdateScreen(int transition) {
   engine_.composition().UpdateScreen(transition);
 }
@@ -153,25 +147,14 @@ void SubsystemEntryPoints::ShowConfirm(std::string_view question, int action) {
 void SubsystemEntryPoints::StopVoice() {}
 void SubsystemEntryPoints::ReplayLastVoice() {}
 void SubsystemEntryPoints::PlayNamed(std::string_view) {}
+void SubsystemEntryPoints::PauseSound() {}
+void SubsystemEntryPoints::ResumeSound() {}
 void SubsystemEntryPoints::QuickSave() {}
 void SubsystemEntryPoints::LoadSlot(int, bool) {}
 void SubsystemEntryPoints::OpenSettings() {}
 bool SubsystemEntryPoints::BackgroundAnimationRunning() { return false; }
 void SubsystemEntryPoints::StopBackgroundAnimations() {}
 void SubsystemEntryPoints::ResetTitleMenus() { engine_.menus().ResetTitleMenus(); }
-void SubsystemEntryPoints::OpenLogView() {}
-void SubsystemEntryPoints::ScrollLogView(int) {}
-void SubsystemEntryPoints::CloseLogView() {}
-void SubsystemEntryPoints::LogViewMouseDown(int, int, int) {}
-void SubsystemEntryPoints::LogViewMouseMove(int, int) {}
-void SubsystemEntryPoints::LogViewMouseUp(int, int, int) {}
-void SubsystemEntryPoints::OpenPageView() {}
-void SubsystemEntryPoints::StepPageView(int) {}
-void SubsystemEntryPoints::ClosePageView() {}
-void SubsystemEntryPoints::HideWindow() {}
-void SubsystemEntryPoints::ShowWindow() {}
-void SubsystemEntryPoints::ShowPanic() {}
-void SubsystemEntryPoints::EndPanic() {}
 void SubsystemEntryPoints::SimpleSettingsMouseDown(int, int, int) {}
 void SubsystemEntryPoints::SimpleSettingsMouseMove(int, int) {}
 void SubsystemEntryPoints::SimpleSettingsMouseUp(int, int, int) {}

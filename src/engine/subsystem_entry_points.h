@@ -38,7 +38,6 @@ class SubsystemEntryPoints {
   void StaffRoll(std::string_view arg);
   void AnimCommand(std::string_view arg, bool second_player);
   void ShakeCommand(std::string_view arg);
-  void NameEntry();  // setname: the dialog and S006 afterwards
   void OverlayCommand(std::string_view arg);
   void GalleryViewer(std::string_view arg);
   void SoundEffect(std::string_view arg);
@@ -64,7 +63,6 @@ class SubsystemEntryPoints {
   void PresentNewPage(bool was_open);       // NewPage: erase the page, show the window
   void LayoutChanged(bool switched);        // mode: window cache, speaker colour, screen update
   void InlineVoice(std::string_view name);  // [cv: play, page voice list, last voice
-  void PageRecord();
   void UpdateScreen(int transition);
   // The screen update's calls out: the saved screen holds the old picture, the screen buffer
   // the new one.
@@ -129,25 +127,15 @@ class SubsystemEntryPoints {
   void StopVoice();
   void ReplayLastVoice();
   void PlayNamed(std::string_view name);  // a system sound through the voice channel
+  // The panic screen mutes and unmutes everything through the master volume.
+  void PauseSound();
+  void ResumeSound();
   void QuickSave();
   void LoadSlot(int slot, bool silent);
   void OpenSettings();  // the settings dialog
   bool BackgroundAnimationRunning();
   void StopBackgroundAnimations();
   void ResetTitleMenus();  // hide シーンスキップ and 回想モード終了, enable the save and load items
-  void OpenLogView();
-  void ScrollLogView(int delta);
-  void CloseLogView();
-  void LogViewMouseDown(int button, int x, int y);  // button: 0 left, 1 right, 2 middle
-  void LogViewMouseMove(int x, int y);
-  void LogViewMouseUp(int button, int x, int y);
-  void OpenPageView();
-  void StepPageView(int direction);  // +1 older, -1 newer
-  void ClosePageView();
-  void HideWindow();
-  void ShowWindow();
-  void ShowPanic();
-  void EndPanic();
   void SimpleSettingsMouseDown(int button, int x, int y);
   void SimpleSettingsMouseMove(int x, int y);
   void SimpleSettingsMouseUp(int button, int x, int y);

@@ -57,6 +57,9 @@ class ModalDialog {
   virtual bool Answer(const std::vector<std::string>& words, std::string* error) = 0;
   // Window: draws one frame of the dialog; returns false once it has closed.
   virtual bool DrawFrame() = 0;
+  // Headless: true while the dialog is still open after an answer that fitted (a button that does
+  // not close it, a refused entry); the platform then waits for the next answer.
+  virtual bool StaysOpen() const { return false; }
 };
 
 enum class DisplayMode {

@@ -171,10 +171,8 @@ void MessageWindow::PresentWindow() {
   }
 }
 
-void MessageWindow::DrawGridRow(int row, int limit, bool full_screen) {
+void MessageWindow::DrawGridRow(int row, std::string_view bytes, int limit, bool full_screen) {
   const TextLayout& l = engine_.text_layout();
-  PageGrid& grid = engine_.page_grid();
-  std::string_view bytes = grid.Row(row);
   GlyphDrawing& drawing = engine_.glyph_drawing();
   Picture& screen = engine_.pictures().screen;
   // Two-byte characters need their second byte inside the row.
@@ -202,16 +200,22 @@ void MessageWindow::DrawGridRow(int row, int limit, bool full_screen) {
 void MessageWindow::RedrawPage() {
   PageGrid& grid = engine_.page_grid();
   if (grid.page_empty) return;
+  std::array<std::string_view, kPageGridRows> rows;
+  for (int r = 0; r < kPageGridRows; ++r) rows[r] = grid.Row(r);
+  DrawPageRows(rows);
+}
+
+void MessageWindow::DrawPageRows(const std::array<std::string_view, kPageGridRows>& rows) {
   const TextLayout& l = engine_.text_layout();
   if (engine_.Layout() != 0) {
-    int rows = std::min(l.moji_max2_y, kPageGridRows);
-    for (int r = 0; r < rows; ++r) DrawGridRow(r, l.moji_max2_x + 2, true);
+    int count = std::min(l.moji_max2_y, kPageGridRows);
+    for (int r = 0; r < count; ++r) DrawGridRow(r, rows[r], l.moji_max2_x + 2, true);
     return;
   }
-  std::string name(grid.Row(0));
+  std::string name(rows[0]);
   DrawNamePlate(std::string_view(name.c_str()));
-  int rows = std::min(l.moji_max_y, kPageGridRows);
-  for (int r = 1; r < rows; ++r) DrawGridRow(r, l.moji_max_x + 2, false);
+  int count = std::min(l.moji_max_y, kPageGridRows);
+  for (int r = 1; r < count; ++r) DrawGridRow(r, rows[r], l.moji_max_x + 2, false);
 }
 
 void MessageWindow::SetSpeakerColour(uint32_t colour_ref) {

@@ -4,11 +4,13 @@
 // the screen buffer and copied cell by cell to the display, the speaker's name plate, ruby, the
 // click-wait icon, the fades of win_open / win_close and the switch between the window layout
 // and the full-screen layout.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "common/picture.h"
+#include "text/page_grid.h"
 
 namespace quill {
 
@@ -42,6 +44,9 @@ class MessageWindow {
   void PresentWindow();
   // Draws the page again from the page grid (nothing while the page is empty).
   void RedrawPage();
+  // Draws a page's rows (20 rows of 100 bytes) as RedrawPage does: in the window layout the name
+  // plate from row 0 and the text rows below it, in the full-screen layout the text rows.
+  void DrawPageRows(const std::array<std::string_view, kPageGridRows>& rows);
   // The speaker's colour from the speaker table, and the plate with the name centred on it.
   void DrawNamePlate(std::string_view name);
 
@@ -91,7 +96,7 @@ class MessageWindow {
   // The speaker colour (S037 and the glyph drawing's colour 0).
   void SetSpeakerColour(uint32_t colour_ref);
   void CopyToDisplay(int x, int y, int w, int h);
-  void DrawGridRow(int row, int limit, bool full_screen);
+  void DrawGridRow(int row, std::string_view bytes, int limit, bool full_screen);
 
   Engine& engine_;
   Picture skin_;       // colour image above, opacity mask below

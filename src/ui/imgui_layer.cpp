@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include "ui/text_composition.h"
+
 namespace quill {
 namespace {
 
@@ -105,7 +107,9 @@ void ImGuiLayer::ResetDeviceObjects() {
 }
 
 void ImGuiLayer::ProcessEvent(const SDL_Event& event) {
-  if (ready_) ImGui_ImplSDL2_ProcessEvent(&event);
+  if (!ready_) return;
+  TrackComposition(event);  // this ImGui's backend passes on committed text only
+  ImGui_ImplSDL2_ProcessEvent(&event);
 }
 
 void ImGuiLayer::BeginFrame() {

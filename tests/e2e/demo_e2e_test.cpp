@@ -92,9 +92,13 @@ TEST(DemoGame, PlaysFromTheTitleThroughTheStoryBackToTheTitle) {
   for (int i = 0; i < kClicks; ++i) {
     int t = kFirst + i * kPeriod;
     scenario << t - 1 << " state s/" << i << ".json\n" << t << " click 400 130\n";
+    // The first chapter asks for the hero's name: the names as they stand.
+    if (i == 0) scenario << t + 200 << " dialog ok\n";
   }
   scenario << kFirst + kClicks * kPeriod << " quit\n";
   std::ofstream(dir / "run.txt") << scenario.str();
+  // The names come from the settings store: one of the run's own.
+  setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
   test::ProgramResult r = test::RunProgram("quill", {"--game", DemoFolder().string(), "--headless",
                                                      "--scenario", (dir / "run.txt").string()});
   ASSERT_EQ(r.exit_code, 0) << r.err;
@@ -128,6 +132,8 @@ TEST(DemoGame, PlaysFromTheTitleThroughTheStoryBackToTheTitle) {
             log.end())
       << finished["text_log"].dump();
   EXPECT_EQ(finished["name_slots"][2], "クイル");
+  EXPECT_EQ(finished["name_slots"][0], "春野");  // the default names, kept with ＯＫ
+  EXPECT_EQ(finished["S"][6], 0);
   EXPECT_EQ(finished["config"]["TITLE"], "Quill デモ");
   nlohmann::json speakers = finished["speakers"];
   ASSERT_EQ(speakers.size(), 4u) << speakers.dump();

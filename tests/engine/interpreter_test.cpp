@@ -98,7 +98,7 @@ TEST(InterpreterTest, WaitLines) {
     if (!c.skip) e.StepScript();
     EXPECT_EQ(e.wait_kind, c.wait_kind);
     EXPECT_EQ(e.text_log().line_count(), c.log_lines);
-    EXPECT_EQ(e.page_counter, c.page_counter);
+    EXPECT_EQ(e.page_history().page_counter, c.page_counter);
     EXPECT_EQ(e.banks().S(39), c.s039);
     if (c.wait_kind != 0) {
       EXPECT_FALSE(e.finish_now);

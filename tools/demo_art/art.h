@@ -76,5 +76,11 @@ Picture MeterSheet(Lettering& letters);  // sys_meter: eleven levels of 240 × 9
 // in the upper 800 × 600, the album's pop-up below at (0, 600), 280 × 110.
 Picture StudyColourMap(Lettering& letters);
 AnimatedCursor DemoCursor(int n);  // MSCUR01 … MSCUR12: an arrow with a pulsing ring
+Picture BacklogBar();         // sys_bl_bar: normal, hover, pressed, mask side by side
+Picture BacklogThumb();       // sys_bl_cur: image above, mask below
+Picture VoiceIcon();          // sys_blVR
+Picture VoiceRowHighlight();  // sys_blVR2
+// The panic screen, written beside the archives as panic.bmp.
+Picture PanicScreen(Lettering& letters);
 
 }  // namespace quill::demo_art

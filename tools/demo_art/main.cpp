@@ -29,6 +29,16 @@ bool WriteJpeg(const fs::path& path, const Picture& p) {
   return stbi_write_jpg(path.c_str(), p.width(), p.height(), 3, rgb.data(), 92) != 0;
 }
 
+bool WriteBmp(const fs::path& path, const Picture& p) {
+  std::vector<uint8_t> rgb(p.bytes().size());
+  for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
+    rgb[i] = p.bytes()[i + 2];
+    rgb[i + 1] = p.bytes()[i + 1];
+    rgb[i + 2] = p.bytes()[i];
+  }
+  return stbi_write_bmp(path.c_str(), p.width(), p.height(), 3, rgb.data()) != 0;
+}
+
 // Image over dest through a grey mask of the same size, at (x, y).
 void Over(Picture& dest, const Picture& image, const Picture& mask, int x, int y, int sy = 0,
           int h = -1) {
@@ -162,6 +172,14 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "demo_art: %s: %s\n", name, error.c_str());
       ok = false;
     }
+  }
+  png("sys_bl_bar", BacklogBar());
+  png("sys_bl_cur", BacklogThumb());
+  png("sys_blVR", VoiceIcon());
+  png("sys_blVR2", VoiceRowHighlight());
+  if (!WriteBmp(out / "panic.bmp", PanicScreen(letters))) {
+    std::fprintf(stderr, "demo_art: panic.bmp: cannot write the file\n");
+    ok = false;
   }
 
   jpeg("A01", BlueSky());

@@ -227,8 +227,11 @@ void HeadlessPlatform::RunModal(ModalDialog& dialog) {
       case ScenarioKind::Dialog: {
         handled_[i] = true;
         std::string error;
-        if (dialog.Answer(ev.words, &error)) return;
-        Error(ev, error);
+        if (!dialog.Answer(ev.words, &error)) {
+          Error(ev, error);
+        } else if (!dialog.StaysOpen()) {
+          return;
+        }
         break;
       }
       case ScenarioKind::Shot:

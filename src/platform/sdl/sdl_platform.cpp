@@ -13,6 +13,7 @@
 #include "platform/sdl/message_box.h"
 #include "platform/user_folders.h"
 #include "ui/imgui_layer.h"
+#include "ui/name_entry_view.h"
 
 namespace quill {
 namespace fs = std::filesystem;
@@ -140,6 +141,7 @@ bool SdlPlatform::Open(std::string* error) {
     LoadMenuFont("");  // forgets a font of an earlier window's atlas
   } else {
     LoadMenuFont(imgui_->font_file());  // before the first frame builds the font atlas
+    LoadNameEntryFont();
     // Build the atlas now (a Japanese range at two sizes takes a moment) rather than in the middle
     // of the first dialog or menu.
     imgui_->BeginFrame();
