@@ -50,8 +50,11 @@ bool IsUnloggedSymbol(std::string_view ch) {
 }  // namespace
 
 void Engine::StepScript() {
+  int lines_left = options_.step_line_budget;
   for (;;) {
     if (fetch_line) {
+      // The next step reads on from here, as after a wait.
+      if (lines_left-- <= 0) return;
       name_line_ = false;
       line_start = main_script_.read_position;
       line_pos_ = 0;
