@@ -55,7 +55,7 @@ fuzz: fuzz-build
 	@set -e; for t in $(FUZZ_TARGETS); do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$t $(FUZZ_BUILD)/artifacts/$$t; \
 	  echo "fuzz_$$t: $(FUZZ_SECONDS) s"; \
-	  if ! $(FUZZ_ENV) $(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	  if ! $(FUZZ_ENV) $(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=25 \
 	      -rss_limit_mb=2048 -print_final_stats=1 \
 	      -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$t/ $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t \
 	      > $(FUZZ_BUILD)/fuzz_$$t.log 2>&1; then \
@@ -64,7 +64,7 @@ fuzz: fuzz-build
 	    echo "run it again with: $(FUZZ_BUILD)/fuzz/fuzz_$$t FILE"; \
 	    exit 1; \
 	  fi; \
-	  grep -E '^stat::(number_of_executed_units|peak_rss_mb)|^Done' $(FUZZ_BUILD)/fuzz_$$t.log || true; \
+	  grep -E 'DONE|^Done' $(FUZZ_BUILD)/fuzz_$$t.log || true; \
 	done
 
 # Every target once over its seed corpus, so that the targets build and their seeds pass.
