@@ -51,6 +51,10 @@ namespace quill {
 
 struct EngineOptions {
   bool trace = false;  // developer log and assignment trace to stderr
+  // Lines one StepScript may read before it yields to the frame: a script that loops without a
+  // wait then goes on frame after frame while the timer, input and closing still work. No real
+  // script reads this many lines between two waits.
+  int step_line_budget = 100000;
 };
 
 // WaitKind values.

@@ -1,7 +1,6 @@
 // StepScript: reads main-script lines until one ends the step (a wait, a drawn character at the
 // typing speed, or a command that ends it).
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "common/text_util.h"
@@ -50,8 +49,11 @@ bool IsUnloggedSymbol(std::string_view ch) {
 }  // namespace
 
 void Engine::StepScript() {
+  int lines_left = options_.step_line_budget;
   for (;;) {
     if (fetch_line) {
+      // The next step reads on from here, as after a wait.
+      if (lines_left-- <= 0) return;
       name_line_ = false;
       line_start = main_script_.read_position;
       line_pos_ = 0;
@@ -166,7 +168,7 @@ void Engine::ProcessSpeakerLine() {
 void Engine::SetInsertText(std::string_view text) {
   insert_text_.fill(0);
   size_t n = std::min(text.size(), insert_text_.size() - 1);
-  std::memcpy(insert_text_.data(), text.data(), n);
+  std::copy_n(text.data(), n, insert_text_.data());  // an empty view may have no data()
   insert_pos_ = 0;
 }
 

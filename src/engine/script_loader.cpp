@@ -1,7 +1,6 @@
 #include "engine/script_loader.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "common/file_util.h"
 #include "engine/script_mask.h"
@@ -55,7 +54,7 @@ bool ScriptArchives::ReadInto(const Found& found, ScriptBuffer& buffer) const {
   const std::filesystem::path& path = found.patch ? patch_path_ : main_path_;
   std::optional<std::vector<uint8_t>> data = ReadArchiveMember(path, index, found.member);
   if (!data || data->size() > kScriptBufferBytes) return false;
-  std::memcpy(buffer.bytes.data(), data->data(), data->size());
+  std::copy(data->begin(), data->end(), buffer.bytes.begin());  // an empty member has no data()
   MaskScript(std::span<uint8_t>(buffer.bytes.data(), data->size()));
   buffer.size = static_cast<uint32_t>(data->size());
   buffer.read_position = 0;

@@ -48,7 +48,7 @@ void ValueBanks::SetNameSlot(int n, std::string_view sjis) {
   }
   auto& slot = name_slots[n];
   slot.fill(0);
-  std::memcpy(slot.data(), sjis.data(), len);
+  std::copy_n(sjis.data(), len, slot.data());  // an empty view may have no data()
 }
 
 }  // namespace quill

@@ -169,8 +169,13 @@ constexpr Kernels kSse2Kernels = {Sse2CrossFade, Sse2Masked, Sse2Scale,
 // (X' = X − 128): the weights of a pair sum to 256 (cross-fade) or 255 (masked blend), so the
 // pair's sum is the exact sum minus 128 × that total, inside a signed 16-bit lane.
 
+// clang (the fuzzing build) ignores GCC's target pragma and takes its own.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 
 inline __m256i Load256(const uint8_t* at) {
   return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
@@ -275,7 +280,11 @@ void Avx2Add(uint8_t* out, const uint8_t* p, const uint8_t* q, size_t n) {
   Sse2Add(out + i, p + i, q + i, n - i);
 }
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 constexpr Kernels kAvx2Kernels = {Avx2CrossFade, Avx2Masked, Avx2Scale,
                                   Avx2Brighten,  Avx2Darken, Avx2Add};

@@ -1,7 +1,6 @@
 #include "text/page_grid.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace quill {
 namespace {
@@ -74,7 +73,7 @@ void PageGrid::ResetPage() {
 void PageGrid::SetNameRow(std::string_view name) {
   grid_[0].fill(0);
   size_t n = std::min<size_t>(name.size(), kPageGridColumns - 1);
-  std::memcpy(grid_[0].data(), name.data(), n);
+  std::copy_n(name.data(), n, grid_[0].data());  // an empty view may have no data()
 }
 
 }  // namespace quill

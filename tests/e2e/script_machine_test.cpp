@@ -97,5 +97,31 @@ TEST(ScriptMachineTest, AGameFolderWithoutScriptsDoesNotStart) {
   EXPECT_NE(r.err.find("mg_data.qlm"), std::string::npos) << r.err;
 }
 
+// A script that loops without a wait no longer freezes the run: the loop goes on frame after frame
+// and the scenario's later events, down to its quit, still come.
+TEST(ScriptMachineTest, ALoopWithoutAWaitLetsTheRunGoOn) {
+  for (const char* script : {":a\n!V001=V001+1\n*go a\n", "見出し:\n!V001=V001+1\n*go \n"}) {
+    SCOPED_TRACE(script);
+    TempDir dir;
+    FixtureGame game(dir / "game");
+    game.Script("main", script);
+    game.Write();
+    WriteText(dir / "run.scenario",
+              "500 state out/early.json\n"
+              "1500 click 400 300\n"
+              "2000 state out/late.json\n"
+              "2100 quit\n");
+    ProgramResult r = RunProgram("quill", {"--game", (dir / "game").string(), "--headless",
+                                           "--scenario", (dir / "run.scenario").string()});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    nlohmann::json early = ReadJson(dir / "out/early.json");
+    nlohmann::json late = ReadJson(dir / "out/late.json");
+    EXPECT_EQ(early["time_ms"], 500);
+    EXPECT_EQ(late["time_ms"], 2000);
+    EXPECT_GT(early["V"][1].get<int>(), 0);
+    EXPECT_GT(late["V"][1].get<int>(), early["V"][1].get<int>());
+  }
+}
+
 }  // namespace
 }  // namespace quill::test

@@ -352,6 +352,40 @@ TEST(InterpreterTest, AScriptLoadEmptiesTheInsertText) {
   EXPECT_EQ(e.insert_text(), "");
 }
 
+// A loop without a wait ends the step after the line budget and goes on in the next one, from
+// where it stopped; a loop that ends within the budget runs in one step as before.
+TEST(InterpreterTest, ALoopWithoutAWaitYieldsAfterTheLineBudget) {
+  struct Case {
+    const char* name;
+    const char* script;
+  } cases[] = {
+      {"go to a label", ":a\n!V001=V001+1\n*go a\n"},
+      {"go with an empty label after a text line ending in a colon",
+       "見出し:\n!V001=V001+1\n*go \n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScriptFixture f;
+    EngineOptions options;
+    options.step_line_budget = 300;
+    Engine& e = f.StartMain(c.script, options);
+    e.one_by_one = false;
+    // The text line, if any, takes a step of its own.
+    for (int i = 0; i < 3 && e.banks().V(1) == 0; ++i) e.StepScript();
+    int first = e.banks().V(1);
+    EXPECT_GT(first, 0);
+    EXPECT_LE(first, 300);
+    e.StepScript();
+    EXPECT_GT(e.banks().V(1), first);
+    EXPECT_FALSE(e.finished());
+  }
+  ScriptFixture f;
+  Engine& e = f.StartMain(":a\n!V001=V001+1\n*if (V001<5000) *go a\n!V002=1\n");
+  e.StepScript();
+  EXPECT_EQ(e.banks().V(1), 5000);
+  EXPECT_EQ(e.banks().V(2), 0);  // the false condition ends the step, as before
+}
+
 // Scripts made of random pieces of the syntax: whatever they hold, the state stays in its bounds.
 TEST(InterpreterTest, ScriptsOfRandomPiecesStayInBounds) {
   const std::vector<std::string> pieces = {

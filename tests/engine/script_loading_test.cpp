@@ -112,6 +112,25 @@ TEST(ScriptLoadingTest, MembersLargerThanABufferAreRefused) {
   EXPECT_EQ(e.aux_script().bytes[0], 'a');
 }
 
+// Found by fuzzing: an empty member was copied from a null pointer.
+TEST(ScriptLoadingTest, AnEmptyMemberLoadsAsAnEmptyScript) {
+  TempDir dir;
+  std::filesystem::copy_file(std::filesystem::path(QUILL_SOURCE_DIR) /
+                                 "tests/fixtures/fuzz/script_archive-empty-member.qlm",
+                             dir / "mg_data.qlm");
+  ScriptArchives archives;
+  std::string error;
+  ASSERT_TRUE(archives.LoadArchiveIndexes(dir.path(), &error)) << error;
+  auto found = archives.Lookup("empty");
+  ASSERT_TRUE(found);
+  ScriptBuffer buffer;
+  buffer.size = 5;
+  buffer.read_position = 3;
+  ASSERT_TRUE(archives.ReadInto(*found, buffer));
+  EXPECT_EQ(buffer.size, 0u);
+  EXPECT_TRUE(buffer.AtEnd());
+}
+
 TEST(ScriptLoadingTest, LongLinesAreCutAndAMissingFinalNulEndsTheScript) {
   std::string long_line(3000, 'x');
   std::string plain = long_line + std::string("\0next\0last", 11);  // no NUL after "last"

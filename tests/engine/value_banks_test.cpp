@@ -89,6 +89,10 @@ TEST(ValueBanksTest, NameSlotsCutAtWholeCharacters) {
     EXPECT_EQ(banks.NameSlot(3), c.stored) << c.input;
     EXPECT_EQ(banks.name_slots[3][63], '\0');
   }
+  // Found by fuzzing ("*string 2 " with no text): a view without data empties the slot.
+  banks.SetNameSlot(3, "x");
+  banks.SetNameSlot(3, std::string_view());
+  EXPECT_EQ(banks.NameSlot(3), "");
   banks.SetNameSlot(10, "x");
   banks.SetNameSlot(-1, "x");
   EXPECT_EQ(banks.NameSlot(10), "");
