@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "graphics/blend_kernels.h"
+#include "graphics/delta_kernels.h"
 #include "graphics/jpeg_picture.h"
 #include "graphics/packed_picture.h"
 #include "tools/picture_encoder.h"
@@ -116,6 +118,29 @@ void BM_PackedDecode(benchmark::State& state) {
 }
 // Stages (0 none, 1 run-length, 2 delta, 3 both) by parse (0 default, 1 dense).
 BENCHMARK(BM_PackedDecode)->ArgsProduct({{0, 1, 2, 3}, {0, 1}})->Unit(benchmark::kMicrosecond);
+
+// The delta stage alone over the scene's bytes, by instruction set (0 scalar, 1 SSE2, 2 AVX2).
+void BM_DeltaStage(benchmark::State& state) {
+  constexpr quill::BlendIsa kIsas[] = {quill::BlendIsa::kScalar, quill::BlendIsa::kSse2,
+                                       quill::BlendIsa::kAvx2};
+  const quill::BlendIsa isa = kIsas[state.range(0)];
+  const quill::BlendIsa saved = quill::ActiveBlendIsa();
+  if (!quill::SetBlendIsa(isa)) {
+    state.SkipWithError("the processor lacks this instruction set");
+    return;
+  }
+  state.SetLabel(isa == quill::BlendIsa::kAvx2   ? "avx2"
+                 : isa == quill::BlendIsa::kSse2 ? "sse2"
+                                                 : "scalar");
+  Bytes bytes = Scene().bytes();
+  for (auto _ : state) {
+    quill::DeltaDecode(bytes.data(), bytes.size());
+    benchmark::DoNotOptimize(bytes.data());
+  }
+  quill::SetBlendIsa(saved);
+  SetCounters(state, bytes.size());
+}
+BENCHMARK(BM_DeltaStage)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 
 void BM_ZlibInflate(benchmark::State& state) {
   const Bytes& deflated = Deflated();

@@ -24,6 +24,7 @@ function(quill_test_folder folder dir)
     target_link_libraries(${name} PRIVATE ${ARGN} quill_test_support GTest::gtest GTest::gmock
                           GTest::gtest_main)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    add_dependencies(quill_tests ${name})
     gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DISCOVERY_TIMEOUT 60
                          PROPERTIES ENVIRONMENT
                          "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;XDG_CONFIG_HOME=${home}/config;XDG_DATA_HOME=${home}/data;XDG_RUNTIME_DIR=${home}/run")

@@ -60,8 +60,10 @@ ArchiveReadResult ParseIndex(std::span<const uint8_t> head, uint64_t file_size,
   }
   uint64_t entry_size = name_width + 8;
   // Checked before anything is allocated: a damaged count cannot make us reserve gigabytes.
-  if (count * entry_size > file_size - table_start || table_start + count * entry_size > head.size()) {
-    result.error = "the index of " + std::to_string(count) + " entries runs past the end of the file";
+  if (count * entry_size > file_size - table_start ||
+      table_start + count * entry_size > head.size()) {
+    result.error =
+        "the index of " + std::to_string(count) + " entries runs past the end of the file";
     return result;
   }
   ArchiveIndex index;
@@ -71,8 +73,14 @@ ArchiveReadResult ParseIndex(std::span<const uint8_t> head, uint64_t file_size,
     std::string name = ToUpperAscii(in.FixedString(name_width));
     uint32_t offset = in.U32();
     uint32_t size = in.U32();
-    if (static_cast<uint64_t>(offset) + size > file_size) {
+    const uint64_t end = static_cast<uint64_t>(offset) + size;
+    if (end > file_size) {
       result.skipped.push_back(Describe(i, name) + ": its data runs past the end of the file");
+      continue;
+    }
+    // Members are addressed with 32 bits; data ending past that belongs to no real archive.
+    if (end > UINT32_MAX) {
+      result.skipped.push_back(Describe(i, name) + ": its data ends past 4 GiB");
       continue;
     }
     index.names.push_back(std::move(name));
@@ -147,7 +155,8 @@ std::optional<std::vector<uint8_t>> BuildArchive(ArchiveLayout layout,
     return std::nullopt;
   };
   uint64_t width = layout == ArchiveLayout::FixedWidth ? kFixedNameWidth : name_width;
-  if (width == 0 || width > kMaxNameWidth) return fail("name width must be 1.." + std::to_string(kMaxNameWidth));
+  if (width == 0 || width > kMaxNameWidth)
+    return fail("name width must be 1.." + std::to_string(kMaxNameWidth));
   uint64_t header = layout == ArchiveLayout::FixedWidth ? 4 : 8;
   uint64_t data_start = header + members.size() * (width + 8);
   uint64_t total = data_start;

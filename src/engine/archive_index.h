@@ -35,11 +35,12 @@ struct ArchiveReadResult {
   std::optional<ArchiveIndex> index;  // nullopt: the index was refused (error says why)
   ArchiveLayout layout = ArchiveLayout::FixedWidth;
   std::string error;
-  std::vector<std::string> skipped;   // one line per entry left out because it was damaged
+  std::vector<std::string> skipped;  // one line per entry left out because it was damaged
 };
 
 // Reads the index of an archive file in the given layout. A count or name width whose entries run
-// past the end of the file refuses the whole index; an entry whose data passes the end is skipped.
+// past the end of the file refuses the whole index; an entry whose data passes the end of the file
+// or ends past 4 GiB (offset + size beyond 32 bits) is skipped.
 ArchiveReadResult ReadArchiveIndex(const std::filesystem::path& path, ArchiveLayout layout);
 // The same on bytes already in memory (the whole file).
 ArchiveReadResult ParseArchiveIndex(std::span<const uint8_t> file, ArchiveLayout layout);

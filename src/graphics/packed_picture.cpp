@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/byte_io.h"
+#include "graphics/delta_kernels.h"
 
 namespace quill {
 
@@ -259,22 +260,7 @@ size_t DecodeRunLengthStage(std::span<const uint8_t> in_span, std::span<uint8_t>
   return op;
 }
 
-void DecodeDeltaStage(std::span<uint8_t> bytes) {
-  uint8_t* p = bytes.data();
-  const size_t n = bytes.size();
-  uint8_t b = 0, g = 0, r = 0;
-  size_t i = 0;
-  for (; i + 3 <= n; i += 3) {
-    b = static_cast<uint8_t>(b + p[i]);
-    g = static_cast<uint8_t>(g + p[i + 1]);
-    r = static_cast<uint8_t>(r + p[i + 2]);
-    p[i] = b;
-    p[i + 1] = g;
-    p[i + 2] = r;
-  }
-  if (i < n) p[i] = static_cast<uint8_t>(b + p[i]), ++i;
-  if (i < n) p[i] = static_cast<uint8_t>(g + p[i]);
-}
+void DecodeDeltaStage(std::span<uint8_t> bytes) { DeltaDecode(bytes.data(), bytes.size()); }
 
 std::string PackedHeaderProblem(const PackedPictureHeader& h) {
   if (h.bytes_per_pixel != 3) {

@@ -14,13 +14,14 @@
 #include "tests/support/fixture_game.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
-#include "tools/picture_encoder.h"
+#include "tests/support/test_pictures.h"
 
 namespace quill {
 namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
+using test::Packed;
 
 Picture Ramp(int w, int h, int seed) {
   Picture p(w, h);
@@ -51,12 +52,6 @@ Picture HalfMask(int w, int h) {
   Picture m(w, h);
   m.FillRect({w / 2, 0, w - w / 2, h}, 255, 255, 255);
   return m;
-}
-
-Bytes Packed(const Picture& p) {
-  auto bytes = EncodePackedPicture(p, {});
-  EXPECT_TRUE(bytes);
-  return bytes ? *bytes : Bytes();
 }
 
 TEST(CompositionRun, BackgroundAndStandingPicturesReachTheDisplay) {

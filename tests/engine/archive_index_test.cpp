@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "common/byte_io.h"
 #include "common/file_util.h"
 #include "engine/script_mask.h"
@@ -14,8 +17,8 @@ std::vector<uint8_t> Bytes(std::string_view s) { return {s.begin(), s.end()}; }
 
 TEST(ArchiveIndex, BothLayoutsRoundTrip) {
   for (ArchiveLayout layout : {ArchiveLayout::FixedWidth, ArchiveLayout::DeclaredWidth}) {
-    std::vector<ArchiveMember> members{{"main", Bytes("first")}, {"Bg01", Bytes("")},
-                                       {"se_long_name", Bytes("xyz")}};
+    std::vector<ArchiveMember> members{
+        {"main", Bytes("first")}, {"Bg01", Bytes("")}, {"se_long_name", Bytes("xyz")}};
     std::string error;
     auto file = BuildArchive(layout, members, 16, &error);
     ASSERT_TRUE(file) << error;
@@ -90,18 +93,65 @@ TEST(ArchiveIndex, DamagedIndexesAreRefusedOrSkipped) {
   }
 }
 
-TEST(ArchiveIndex, AnEntryWhoseDataPassesTheEndIsSkipped) {
+// A two-member declared-width archive (name width 8) whose second entry, BAD, gets the given
+// offset and size.
+std::vector<uint8_t> WithSecondEntry(uint32_t offset, uint32_t size) {
   std::string error;
-  auto file = BuildArchive(ArchiveLayout::DeclaredWidth, {{"GOOD", Bytes("ab")}, {"BAD", Bytes("cd")}},
-                           8, &error);
-  ASSERT_TRUE(file);
-  // Give BAD a size that runs past the end, and an offset near 4 GiB for a third case.
-  (*file)[8 + 16 + 8 + 4] = 0xFF;
-  ArchiveReadResult r = ParseArchiveIndex(*file, ArchiveLayout::DeclaredWidth);
-  ASSERT_TRUE(r.index);
-  EXPECT_EQ(r.index->names, std::vector<std::string>{"GOOD"});
-  ASSERT_EQ(r.skipped.size(), 1u);
-  EXPECT_NE(r.skipped[0].find("BAD"), std::string::npos);
+  auto file = BuildArchive(ArchiveLayout::DeclaredWidth,
+                           {{"GOOD", Bytes("ab")}, {"BAD", Bytes("cd")}}, 8, &error);
+  EXPECT_TRUE(file) << error;
+  if (!file) return {};
+  ByteWriter w;
+  w.U32(offset);
+  w.U32(size);
+  std::vector<uint8_t> fields = w.Take();
+  std::copy(fields.begin(), fields.end(), file->begin() + 8 + 16 + 8);
+  return *file;
+}
+
+TEST(ArchiveIndex, AnEntryWhoseDataPassesTheEndIsSkipped) {
+  struct Case {
+    const char* what;
+    uint32_t offset, size;
+  };
+  const Case cases[] = {
+      {"size past the end", 42, 0xFF},
+      {"offset near 4 GiB", 0xFFFFFFF0, 2},
+      {"offset and size wrapping past 4 GiB to a small sum", 0xFFFFFFF0, 0x20},
+  };
+  for (const Case& c : cases) {
+    ArchiveReadResult r =
+        ParseArchiveIndex(WithSecondEntry(c.offset, c.size), ArchiveLayout::DeclaredWidth);
+    ASSERT_TRUE(r.index) << c.what;
+    EXPECT_EQ(r.index->names, std::vector<std::string>{"GOOD"}) << c.what;
+    ASSERT_EQ(r.skipped.size(), 1u) << c.what;
+    EXPECT_NE(r.skipped[0].find("BAD"), std::string::npos) << c.what;
+  }
+}
+
+// Offsets and sizes are 32-bit: in a file larger than 4 GiB (sparse here), an entry ending at the
+// last 32-bit position is read, one whose end does not fit in 32 bits is refused.
+TEST(ArchiveIndex, AnEntryEndingPastFourGibibytesIsSkippedInALargerFile) {
+  test::TempDir dir;
+  struct Case {
+    uint32_t offset, size;
+    bool kept;
+  };
+  const Case cases[] = {{0xFFFFFF00, 0xFF, true}, {0xFFFFFFF0, 0x20, false}};
+  for (const Case& c : cases) {
+    auto path = dir / "large.qlm";
+    ASSERT_TRUE(WriteFileAtomic(path, WithSecondEntry(c.offset, c.size)));
+    std::error_code ec;
+    std::filesystem::resize_file(path, (uint64_t{1} << 32) + 4096, ec);
+    ASSERT_FALSE(ec) << ec.message();
+    ArchiveReadResult r = ReadArchiveIndex(path, ArchiveLayout::DeclaredWidth);
+    ASSERT_TRUE(r.index) << r.error;
+    EXPECT_EQ(r.index->count(), c.kept ? 2u : 1u) << std::hex << c.offset << " + " << c.size;
+    EXPECT_EQ(r.skipped.size(), c.kept ? 0u : 1u);
+    if (c.kept) {
+      EXPECT_EQ(ReadArchiveMember(path, *r.index, 1), std::vector<uint8_t>(c.size, 0));
+    }
+  }
 }
 
 TEST(ArchiveIndex, ReadsFromFilesAndDetectsTheLayout) {

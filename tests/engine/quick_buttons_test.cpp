@@ -5,16 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "tests/engine/script_fixture.h"
-#include "tools/picture_encoder.h"
+#include "tests/support/test_pictures.h"
 
 namespace quill::test {
 namespace {
-
-std::vector<uint8_t> Packed(const Picture& p) {
-  std::optional<std::vector<uint8_t>> bytes = EncodePackedPicture(p, PackedPictureOptions{});
-  EXPECT_TRUE(bytes);
-  return bytes.value_or(std::vector<uint8_t>{});
-}
 
 // Solid bands: the colour of sys_qbtn's band k is blue 50 + 50k; its mask band is opaque.
 Picture ButtonSheet() {

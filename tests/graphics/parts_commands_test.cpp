@@ -8,16 +8,13 @@
 #include "common/file_util.h"
 #include "common/text_util.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_pictures.h"
 #include "tools/picture_encoder.h"
 
 namespace quill {
 namespace {
 
-Picture Solid(int w, int h, uint8_t b, uint8_t g, uint8_t r) {
-  Picture p(w, h);
-  p.Fill(b, g, r);
-  return p;
-}
+using test::Solid;
 
 class PartsloadTest : public ::testing::Test {
  protected:

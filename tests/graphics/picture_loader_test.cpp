@@ -9,24 +9,14 @@
 
 #include "common/file_util.h"
 #include "tests/support/temp_dir.h"
-#include "tools/picture_encoder.h"
+#include "tests/support/test_pictures.h"
 
 namespace quill {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-Picture Solid(int w, int h, uint8_t b, uint8_t g, uint8_t r) {
-  Picture p(w, h);
-  p.Fill(b, g, r);
-  return p;
-}
-
-Bytes Packed(const Picture& p, PackedPictureOptions options = {}) {
-  auto bytes = EncodePackedPicture(p, options);
-  EXPECT_TRUE(bytes);
-  return bytes ? *bytes : Bytes();
-}
+using test::Packed;
+using test::Solid;
 
 Bytes Jpeg(const Picture& p) {
   Bytes rgb;

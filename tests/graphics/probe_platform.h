@@ -6,29 +6,15 @@
 
 #include <filesystem>
 #include <map>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "common/picture.h"
 #include "common/png_io.h"
 #include "platform/headless/headless_platform.h"
+#include "tests/support/test_pictures.h"
 
 namespace quill::test {
-
-struct Bgr {
-  int b = 0, g = 0, r = 0;
-  bool operator==(const Bgr&) const = default;
-};
-
-inline std::ostream& operator<<(std::ostream& os, const Bgr& c) {
-  return os << "(" << c.b << "," << c.g << "," << c.r << ")";
-}
-
-inline Bgr At(const Picture& p, int x, int y) {
-  const uint8_t* px = p.Pixel(x, y);
-  return {px[0], px[1], px[2]};
-}
 
 inline Picture Solid(Bgr c) {
   Picture p(kScreenWidth, kScreenHeight);

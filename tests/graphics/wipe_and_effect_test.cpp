@@ -14,7 +14,6 @@
 #include "tests/graphics/probe_platform.h"
 #include "tests/support/fixture_game.h"
 #include "tests/support/temp_dir.h"
-#include "tools/picture_encoder.h"
 
 namespace quill {
 namespace {
@@ -22,6 +21,7 @@ namespace {
 using test::At;
 using test::Bgr;
 using test::Mix;
+using test::Packed;
 using test::Pattern;
 using test::ProbePlatform;
 using test::Solid;
@@ -98,12 +98,6 @@ TEST(EffectStepsTest, KeepsAtMost200Steps) {
 }
 
 // --- Commands on a started game ------------------------------------------------------------------
-
-std::vector<uint8_t> Packed(const Picture& p) {
-  std::optional<std::vector<uint8_t>> bytes = EncodePackedPicture(p, PackedPictureOptions{});
-  EXPECT_TRUE(bytes.has_value());
-  return bytes ? *bytes : std::vector<uint8_t>{};
-}
 
 class GameRig {
  public:

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/picture_encoder.h"
-
 namespace quill::test {
 
 Picture Solid(int w, int h, uint8_t b, uint8_t g, uint8_t r) {
@@ -12,8 +10,8 @@ Picture Solid(int w, int h, uint8_t b, uint8_t g, uint8_t r) {
   return p;
 }
 
-std::vector<uint8_t> Packed(const Picture& picture) {
-  auto bytes = EncodePackedPicture(picture, {});
+std::vector<uint8_t> Packed(const Picture& picture, PackedPictureOptions options) {
+  auto bytes = EncodePackedPicture(picture, options);
   EXPECT_TRUE(bytes);
   return bytes ? *bytes : std::vector<uint8_t>();
 }

@@ -7,18 +7,13 @@
 #include <vector>
 
 #include "common/sjis.h"
+#include "tests/support/test_pictures.h"
 
 namespace quill {
 namespace {
 
-struct Bgr {
-  int b, g, r;
-  bool operator==(const Bgr&) const = default;
-};
-Bgr At(const Picture& p, int x, int y) {
-  const uint8_t* px = p.Pixel(x, y);
-  return {px[0], px[1], px[2]};
-}
+using test::At;
+using test::Bgr;
 
 class GlyphDrawingTest : public ::testing::Test {
  protected:

@@ -18,21 +18,9 @@
 #include "platform/headless/headless_platform.h"
 #include "tests/support/fixture_game.h"
 #include "tests/support/temp_dir.h"
-#include "tools/picture_encoder.h"
+#include "tests/support/test_pictures.h"
 
 namespace quill::test {
-
-struct Bgr {
-  int b, g, r;
-  bool operator==(const Bgr&) const = default;
-};
-inline Bgr At(const Picture& p, int x, int y) {
-  const uint8_t* px = p.Pixel(x, y);
-  return {px[0], px[1], px[2]};
-}
-inline std::ostream& operator<<(std::ostream& os, const Bgr& c) {
-  return os << "(b " << c.b << ", g " << c.g << ", r " << c.r << ")";
-}
 
 // The game's layout.
 constexpr int kWinX = 0, kWinY = 400, kWinW = 800, kWinH = 200;
@@ -47,12 +35,6 @@ constexpr int kSkinOpacity = 128;
 constexpr int kTintedWidth = 400;
 // Frame k of the click-wait sheet is a solid (0, 0, 60 + 60 k).
 inline Bgr IconFrameColour(int k) { return {0, 0, 60 + 60 * k}; }
-
-inline std::vector<uint8_t> Packed(const Picture& p) {
-  std::optional<std::vector<uint8_t>> bytes = EncodePackedPicture(p, PackedPictureOptions{});
-  EXPECT_TRUE(bytes.has_value());
-  return bytes ? *bytes : std::vector<uint8_t>{};
-}
 
 inline std::string WindowConfig() {
   return "TITLE:窓のテスト\n"
