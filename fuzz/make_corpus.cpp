@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/bmp_file.h"
 #include "common/file_util.h"
 #include "engine/archive_index.h"
 #include "fuzz/support/fuzz_support.h"
@@ -130,6 +131,8 @@ void Pictures() {
   Seed("packed_picture", "flat.pic", *EncodePackedPicture(Picture(16, 2), {true, true, true}));
   Seed("jpeg_picture", "colour.jpg", Jpeg(fuzz::GradientPicture(17, 9, 3), false));
   Seed("jpeg_picture", "gray.jpg", Jpeg(fuzz::GradientPicture(8, 8, 1), true));
+  Seed("bmp_file", "gradient.bmp", EncodeBmp(fuzz::GradientPicture(7, 5, 3)));
+  Seed("bmp_file", "wide.bmp", EncodeBmp(fuzz::GradientPicture(33, 2, 1)));
 }
 
 void SettingsFiles() {

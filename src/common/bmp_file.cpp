@@ -1,6 +1,7 @@
 #include "common/bmp_file.h"
 
 #include <stb_image.h>
+#include <stb_image_write.h>
 
 #include <limits>
 
@@ -35,6 +36,24 @@ std::optional<Picture> DecodeBmp(std::span<const uint8_t> file, std::string* err
   }
   stbi_image_free(rgb);
   return picture;
+}
+
+std::vector<uint8_t> EncodeBmp(const Picture& picture) {
+  std::vector<uint8_t> rgb(picture.bytes().size());
+  for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
+    rgb[i] = picture.bytes()[i + 2];
+    rgb[i + 1] = picture.bytes()[i + 1];
+    rgb[i + 2] = picture.bytes()[i];
+  }
+  std::vector<uint8_t> file;
+  stbi_write_bmp_to_func(
+      [](void* context, void* data, int size) {
+        auto* out = static_cast<std::vector<uint8_t>*>(context);
+        const auto* bytes = static_cast<const uint8_t*>(data);
+        out->insert(out->end(), bytes, bytes + size);
+      },
+      &file, picture.width(), picture.height(), 3, rgb.data());
+  return file;
 }
 
 }  // namespace quill

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/bmp_file.h"
 #include "common/file_util.h"
 #include "common/png_io.h"
 #include "common/sjis.h"
@@ -30,13 +31,7 @@ bool WriteJpeg(const fs::path& path, const Picture& p) {
 }
 
 bool WriteBmp(const fs::path& path, const Picture& p) {
-  std::vector<uint8_t> rgb(p.bytes().size());
-  for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
-    rgb[i] = p.bytes()[i + 2];
-    rgb[i + 1] = p.bytes()[i + 1];
-    rgb[i + 2] = p.bytes()[i];
-  }
-  return stbi_write_bmp(path.c_str(), p.width(), p.height(), 3, rgb.data()) != 0;
+  return WriteFileAtomic(path, EncodeBmp(p), nullptr);
 }
 
 // Image over dest through a grey mask of the same size, at (x, y).
