@@ -63,8 +63,13 @@ void Sse2DeltaDecode(uint8_t* p, size_t n) {
   DeltaTail(p, i, n);
 }
 
+// clang (the fuzzing build) ignores GCC's target pragma and takes its own.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 
 // Per 32 bytes: each 128-bit lane is summed as in SSE2, the low lane's last three bytes are added
 // to the high lane, then the running bytes of the vector before are added. A lane is 16 bytes,
@@ -97,7 +102,11 @@ void Avx2DeltaDecode(uint8_t* p, size_t n) {
   DeltaTail(p, i, n);
 }
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 }  // namespace
 
