@@ -12,6 +12,7 @@
 #include "platform/instance_lock.h"
 #include "platform/sdl/sdl_platform.h"
 #include "ui/name_entry_view.h"
+#include "ui/settings_view.h"
 
 namespace fs = std::filesystem;
 using namespace quill;
@@ -125,6 +126,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "quill: cannot open the window: %s\n", error.c_str());
     return 1;
   }
+  InstallSettingsView();
   Engine engine(*platform, engine_options);
   ImGuiNameEntryView name_entry_view;
   engine.name_entry().set_view(&name_entry_view);

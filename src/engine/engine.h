@@ -33,6 +33,7 @@
 #include "persist/meter.h"
 #include "persist/screen_mode.h"
 #include "persist/settings.h"
+#include "persist/settings_screens.h"
 #include "persist/settings_store.h"
 #include "platform/platform.h"
 #include "text/glyph_drawing.h"
@@ -195,6 +196,8 @@ class Engine : public PlatformEvents, public ExpressionHost {
   // The mouse cursors, the parameter meter and the gallery's pictures.
   Cursors& cursors() { return cursors_; }
   Meter& meter() { return meter_; }
+  // The settings dialog and the simple settings screen.
+  SettingsScreens& settings_screens() { return settings_screens_; }
   GalleryPictures& gallery_pictures() { return gallery_pictures_; }
 
   // --- Play modes ---
@@ -249,7 +252,6 @@ class Engine : public PlatformEvents, public ExpressionHost {
   int choice_mode = 0;      // a choice is active (ChoiceModeValue)
   int confirm_pending = 0;  // the yes/no band's action (0 none)
   bool log_view_open = false;
-  bool simple_settings_open = false;
   int transition_interrupt = 0;  // 0 none, 1 a click, 2 a close request during a transition
   // Set while a transition or a cross-fade runs: input handlers then only set
   // transition_interrupt.
@@ -316,6 +318,7 @@ class Engine : public PlatformEvents, public ExpressionHost {
   ChoiceRecorder recorder_;
   Cursors cursors_{platform_};
   Meter meter_{*this};
+  SettingsScreens settings_screens_{*this};
   GalleryPictures gallery_pictures_;
   ScreenPictures pictures_;
   PictureLoader picture_loader_;

@@ -71,7 +71,7 @@ void Engine::Timer1Timer() {
     subsystems_.RecollectionTick();
     return;
   }
-  if (screen_mode != 0 || log_view_open || busy || simple_settings_open) return;
+  if (screen_mode != 0 || log_view_open || busy || settings_screens_.simple().open()) return;
   if (choice_mode != 0 && confirm_pending == 0) {
     choices_.ChoiceTimerTick();
     return;

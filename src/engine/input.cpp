@@ -136,8 +136,8 @@ void Engine::PBMouseDown(MouseButton button, int x, int y) {
     default:
       break;
   }
-  if (simple_settings_open) {
-    sub.SimpleSettingsMouseDown(b, x, y);
+  if (settings_screens_.simple().open()) {
+    settings_screens_.simple().MouseDown(x, y);
     return;
   }
   if (transition_running) {
@@ -271,8 +271,8 @@ void Engine::PBMouseMove(int x, int y) {
   pointer_x = x;
   pointer_y = y;
   if (busy || transition_running) return;
-  if (simple_settings_open) {
-    sub.SimpleSettingsMouseMove(x, y);
+  if (settings_screens_.simple().open()) {
+    settings_screens_.simple().MouseMove(x, y);
     return;
   }
   if (confirm_pending != 0) {
@@ -323,7 +323,7 @@ void Engine::PBMouseMove(int x, int y) {
 
 void Engine::PBMouseUp(MouseButton button, int x, int y) {
   int b = ButtonIndex(button);
-  if (simple_settings_open) subsystems_.SimpleSettingsMouseUp(b, x, y);
+  if (settings_screens_.simple().open()) settings_screens_.simple().MouseUp(x, y);
   if (log_view_open) log_view_.MouseUp(b, x, y);
   if (screen_mode == 0) {
     quick_buttons_.ReleasePressed();
@@ -439,7 +439,7 @@ void Engine::FormKeyPress(char c) {
     case 'C':
     case 'c':
       CancelAutoSkip(true);
-      sub.OpenSettings();
+      settings_screens_.OpenSettings();
       break;
     case '\b':
       if (save_screens) OpenBacklog(*this);

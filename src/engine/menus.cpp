@@ -211,10 +211,10 @@ void Menus::Activate(MenuControl control) {
     case C::kToolSettings:
       if (e.busy) return;
       e.CancelAutoSkip(true);
-      sub.OpenSettings();
+      e.settings_screens().OpenSettings();
       break;
     case C::kRcSettings:
-      sub.OpenSettings();
+      e.settings_screens().OpenSettings();
       break;
     case C::kToolSaveEdit:
       sub.PlayNamed("SSE11");

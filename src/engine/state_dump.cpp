@@ -195,6 +195,11 @@ void Engine::WriteState(Json& state) {
   state["config"] = GameConfigJson(config_);
   state["speakers"] = SpeakersJson(speakers_);
   state["settings"] = SettingsJson(settings_);
+
+  // The settings interfaces.
+  SettingsDialog* settings_dialog = settings_screens_.open_dialog();
+  state["dialog"] = settings_dialog ? settings_dialog->StateJson() : Json();
+  settings_screens_.WriteState(state);
   state["full_screen"] = screen_mode_switch_.full_screen_active();
 }
 

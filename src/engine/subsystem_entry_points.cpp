@@ -151,13 +151,9 @@ void SubsystemEntryPoints::PauseSound() {}
 void SubsystemEntryPoints::ResumeSound() {}
 void SubsystemEntryPoints::QuickSave() {}
 void SubsystemEntryPoints::LoadSlot(int, bool) {}
-void SubsystemEntryPoints::OpenSettings() {}
 bool SubsystemEntryPoints::BackgroundAnimationRunning() { return false; }
 void SubsystemEntryPoints::StopBackgroundAnimations() {}
 void SubsystemEntryPoints::ResetTitleMenus() { engine_.menus().ResetTitleMenus(); }
-void SubsystemEntryPoints::SimpleSettingsMouseDown(int, int, int) {}
-void SubsystemEntryPoints::SimpleSettingsMouseMove(int, int) {}
-void SubsystemEntryPoints::SimpleSettingsMouseUp(int, int, int) {}
 void SubsystemEntryPoints::StopScrollRoll(bool) {}
 void SubsystemEntryPoints::GalleryMouseDown(int, int, int) {}
 void SubsystemEntryPoints::GalleryMouseMove(int, int) {}

@@ -132,13 +132,9 @@ class SubsystemEntryPoints {
   void ResumeSound();
   void QuickSave();
   void LoadSlot(int slot, bool silent);
-  void OpenSettings();  // the settings dialog
   bool BackgroundAnimationRunning();
   void StopBackgroundAnimations();
   void ResetTitleMenus();  // hide シーンスキップ and 回想モード終了, enable the save and load items
-  void SimpleSettingsMouseDown(int button, int x, int y);
-  void SimpleSettingsMouseMove(int x, int y);
-  void SimpleSettingsMouseUp(int button, int x, int y);
   void StopScrollRoll(bool wait);
   void GalleryMouseDown(int button, int x, int y);
   void GalleryMouseMove(int x, int y);

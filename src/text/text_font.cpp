@@ -2,6 +2,8 @@
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
+
+#include <algorithm>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
@@ -142,6 +144,43 @@ std::optional<FontMatch> ResolveFontName(std::string_view face_sjis, bool bold) 
   FcPatternDestroy(p);
   if (!any) return std::nullopt;
   return any->match;
+}
+
+std::vector<std::string> JapaneseFontFamilies() {
+  std::vector<std::string> families;
+  FcConfig* config = EngineFontConfig();
+  if (config == nullptr) return families;
+  FcPattern* pattern = FcPatternCreate();
+  FcLangSet* langs = FcLangSetCreate();
+  FcLangSetAdd(langs, reinterpret_cast<const FcChar8*>("ja"));
+  FcPatternAddLangSet(pattern, FC_LANG, langs);
+  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, nullptr);
+  FcFontSet* set = FcFontList(config, pattern, objects);
+  for (int i = 0; set && i < set->nfont; ++i) {
+    FcChar8* name = nullptr;
+    std::string chosen;
+    for (int n = 0; FcPatternGetString(set->fonts[i], FC_FAMILY, n, &name) == FcResultMatch; ++n) {
+      FcChar8* lang = nullptr;
+      bool ja = FcPatternGetString(set->fonts[i], FC_FAMILYLANG, n, &lang) == FcResultMatch &&
+                std::string_view(reinterpret_cast<const char*>(lang)) == "ja";
+      if (n == 0 || ja) chosen = reinterpret_cast<const char*>(name);
+      if (ja) break;
+    }
+    if (chosen.empty() || chosen[0] == '@') continue;
+    if (std::find(families.begin(), families.end(), chosen) == families.end()) {
+      families.push_back(chosen);
+    }
+  }
+  if (set) FcFontSetDestroy(set);
+  FcObjectSetDestroy(objects);
+  FcLangSetDestroy(langs);
+  FcPatternDestroy(pattern);
+  std::sort(families.begin(), families.end());
+  return families;
+}
+
+std::vector<std::string> StoredFontNames() {
+  return {"ＭＳ ゴシック", "ＭＳ Ｐゴシック", "ＭＳ 明朝", "ＭＳ Ｐ明朝"};
 }
 
 char32_t SjisCodeToCodePoint(uint32_t code) {

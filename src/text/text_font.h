@@ -32,6 +32,13 @@ struct FontMatch {
 // match cannot show Japanese falls back to any font that can. nullopt when there is no font.
 std::optional<FontMatch> ResolveFontName(std::string_view face_sjis, bool bold);
 
+// The families of the installed fonts that cover Japanese, sorted, UTF-8: by their Japanese name
+// where the font has one, else by their first name; none beginning with '@'.
+std::vector<std::string> JapaneseFontFamilies();
+// The face names the original's games store, which the shipped font rules map to installed
+// fonts (UTF-8).
+std::vector<std::string> StoredFontNames();
+
 // One character's 256-level antialiased coverage, placed as the platform places glyph outlines:
 // `left` is the distance from the pen position to the first column, `top` the distance from the
 // baseline up to the first row.

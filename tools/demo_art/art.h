@@ -83,4 +83,9 @@ Picture VoiceRowHighlight();  // sys_blVR2
 // The panic screen, written beside the archives as panic.bmp.
 Picture PanicScreen(Lettering& letters);
 
+// The simple settings screen (settings_pictures.cpp): sys_cfg normal, sys_cfg2 every item lit;
+// sys_cfgknob, the volume knob with its mask on the right.
+Picture SettingsScreen(Lettering& letters, bool lit);
+Picture SettingsKnob();
+
 }  // namespace quill::demo_art

@@ -158,6 +158,9 @@ int main(int argc, char** argv) {
   png("sys_sww2", ChoicePlate(true, 680, 32));
   png("sys_meter", MeterSheet(letters));
   png("P01", StudyColourMap(letters));
+  png("sys_cfg", SettingsScreen(letters, false));
+  png("sys_cfg2", SettingsScreen(letters, true));
+  png("sys_cfgknob", SettingsKnob());
   fs::create_directories(out / "icon", ec);
   for (int n = 1; n <= 12; ++n) {
     char name[32];
