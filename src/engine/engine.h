@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "audio/sound_commands.h"
+#include "audio/sound_output.h"
 #include "common/picture.h"
 #include "engine/call_stack.h"
 #include "engine/choice_recorder.h"
@@ -134,6 +136,9 @@ class Engine : public PlatformEvents, public ExpressionHost {
   bool FormCloseQuery();  // true: the window may close
   void FormDestroy();
   void PBPaint();  // shows the scene buffer in ScreenMode 1, else the screen buffer
+  // The sound channels and the music ring; the script's sound commands and named sounds.
+  SoundOutput& sound() { return sound_; }
+  SoundCommands& sound_commands() { return sound_commands_; }
   // The resource archives opened at start-up (pictures, sounds, music, movies).
   ResourceArchives& resources() { return resources_; }
   // The settings store; nullptr before start-up.
@@ -161,6 +166,9 @@ class Engine : public PlatformEvents, public ExpressionHost {
   void ResetPage();
   void EndLogLine();
   void ComputeAutoWait();
+  // A voice of the current page, for its page record: the name and one space, dropped when the
+  // list's 259 bytes cannot take it.
+  void AppendPageVoice(std::string_view name);
   // Where a ruby reading at the text cursor is drawn.
   void RubyPosition(int& x, int& y) const;
 
@@ -243,6 +251,7 @@ class Engine : public PlatformEvents, public ExpressionHost {
   bool menus_off = false;                         // a yes/no band or a notice is up
   bool panic_shown = false;
   int page_counter = 0;
+  std::string page_voices;  // the current page's voice list (the page record empties it)
   uint32_t frame_counter = 0;
   uint32_t tick_counter = 0;
   bool wave_device = false;  // an audio device opened at start-up
@@ -309,6 +318,8 @@ class Engine : public PlatformEvents, public ExpressionHost {
   Transitions transitions_{*this};
   std::optional<SettingsStore> settings_store_;
   ResourceArchives resources_;
+  SoundOutput sound_{*this};
+  SoundCommands sound_commands_{*this};
   GlyphRenderer glyph_renderer_;
   GlyphDrawing glyph_drawing_{glyph_renderer_};
   TextOutput text_output_;

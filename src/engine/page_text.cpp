@@ -42,6 +42,14 @@ void Engine::NewPage() {
   subsystems_.PresentNewPage(was_open);
 }
 
+void Engine::AppendPageVoice(std::string_view name) {
+  constexpr size_t kPageVoiceBytes = 259;
+  if (page_voices.size() + name.size() + 1 <= kPageVoiceBytes) {
+    page_voices.append(name);
+    page_voices.push_back(' ');
+  }
+}
+
 void Engine::EndLogLine() {
   text_log_.EndLogLine();
   banks_.SetS(38, 0);
