@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "common/byte_io.h"
 #include "common/file_util.h"
 #include "common/png_io.h"
 #include "common/sjis.h"
+#include "common/wav_file.h"
 #include "platform/user_folders.h"
 
 namespace quill {
@@ -293,21 +293,9 @@ namespace {
 
 void WriteWavHeader(std::FILE* f, uint64_t frames) {
   uint32_t data = static_cast<uint32_t>(std::min<uint64_t>(frames * 4, 0xFFFFFFFFull - 36));
-  ByteWriter w;
-  w.Bytes(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>("RIFF"), 4));
-  w.U32(36 + data);
-  w.Bytes(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>("WAVEfmt "), 8));
-  w.U32(16);
-  w.U16(1);
-  w.U16(2);
-  w.U32(kAudioRate);
-  w.U32(kAudioRate * 4);
-  w.U16(4);
-  w.U16(16);
-  w.Bytes(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>("data"), 4));
-  w.U32(data);
+  std::vector<uint8_t> header = WavHeader(2, kAudioRate, data);
   std::fseek(f, 0, SEEK_SET);
-  std::fwrite(w.bytes().data(), 1, w.size(), f);
+  std::fwrite(header.data(), 1, header.size(), f);
 }
 
 }  // namespace
