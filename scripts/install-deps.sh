@@ -9,6 +9,7 @@ packages=(
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev
   libstb-dev libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libpixman-1-dev nlohmann-json3-dev
+  espeak-ng
 )
 missing=()
 for p in "${packages[@]}"; do

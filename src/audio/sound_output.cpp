@@ -203,7 +203,8 @@ void SoundOutput::UpdateMusicStream() {
     music_volume_ = engine_.settings().Int(SettingId::Vol3);
   }
   int b = stream_.bytes_per_second();
-  int quarter = static_cast<int>(mixer_.Position(SoundChannel::Music) / b);
+  // The cursor stands at the ring's end for a moment before it wraps: that is quarter 0.
+  int quarter = static_cast<int>(mixer_.Position(SoundChannel::Music) / b) % kRingSeconds;
   second_.resize(static_cast<size_t>(b / 2));
   while (quarter != next_quarter_) {
     DecodeSeconds(second_.data(), 1);
