@@ -7,7 +7,7 @@ foreach(line ${lines})
     continue()
   endif()
   string(REGEX MATCH "^([A-Z0-9]+) (.*)$" parts "${line}")
-  execute_process(COMMAND ${ESPEAK} -v ja+f3 -s 150 -p 60 -w ${OUT}/${CMAKE_MATCH_1}.wav
+  execute_process(COMMAND ${ESPEAK} -v ja+f3 -s 150 -p 60 -a 70 -w ${OUT}/${CMAKE_MATCH_1}.wav
                           "${CMAKE_MATCH_2}" RESULT_VARIABLE result)
   if(NOT result EQUAL 0)
     message(FATAL_ERROR "espeak-ng could not speak ${CMAKE_MATCH_1}")

@@ -270,6 +270,9 @@ void SoundOutput::WriteState(nlohmann::ordered_json& sound) const {
   sound["fade_level"] = fade_level_;
   sound["deferred_music"] = deferred_countdown_ > 0 ? deferred_track_ : 0;
   sound["loop_effect"] = SjisToUtf8Lossy(loop_effect_);
+}
+
+void SoundOutput::WriteChannels(nlohmann::ordered_json& sound) const {
   static constexpr const char* kNames[kSoundChannelCount] = {"voice",  "effect", "loop_a",
                                                              "loop_b", "music",  "movie_audio"};
   nlohmann::ordered_json channels = nlohmann::ordered_json::object();

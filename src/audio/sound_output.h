@@ -74,8 +74,10 @@ class SoundOutput {
   const std::string& loop_effect() const { return loop_effect_; }
   Mixer& mixer() { return mixer_; }
 
-  // The state dump's "sound" object, without the keys the script commands add.
+  // The state dump's "sound" object: the output's state, then (after the keys the script
+  // commands add) "channels".
   void WriteState(nlohmann::ordered_json& sound) const;
+  void WriteChannels(nlohmann::ordered_json& sound) const;
 
  private:
   bool StartMusicStream(const std::filesystem::path& file, uint64_t offset, uint64_t size,
