@@ -193,7 +193,8 @@ void Mixer::WritePcm(SoundChannel channel, size_t byte_offset, std::span<const i
 
 void Mixer::Mix(int16_t* out, int frames) {
   std::lock_guard<std::mutex> lock(mutex_);
-  std::vector<int32_t> sum(static_cast<size_t>(frames) * 2, 0);
+  std::vector<int32_t>& sum = sum_;
+  sum.assign(static_cast<size_t>(frames) * 2, 0);
   float master = VolumeGain(master_volume_);
   for (size_t c = 0; c < channels_.size(); ++c) {
     Voice* v = channels_[c].get();

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "audio/wady_codec.h"
 
@@ -66,6 +67,7 @@ class Mixer {
   std::array<std::unique_ptr<Voice>, kSoundChannelCount> channels_;
   std::array<int, kSoundChannelCount> volumes_{};
   int master_volume_ = 0;
+  std::vector<int32_t> sum_;  // the device thread's mixing buffer, kept between pulls
 };
 
 }  // namespace quill

@@ -78,7 +78,13 @@ std::optional<Pcm> DecodeOggVoice(std::span<const uint8_t> member) {
     ov_clear(&vf);
     return std::nullopt;
   }
-  std::vector<uint8_t> buffer(static_cast<size_t>(size), 0);
+  // Decoded straight into the voice's samples, which then lose the cut tail.
+  Pcm pcm;
+  pcm.channels = channels;
+  pcm.rate = rate;
+  pcm.samples.assign(static_cast<size_t>(size + 1) / 2, 0);
+  std::span<uint8_t> buffer(reinterpret_cast<uint8_t*>(pcm.samples.data()),
+                            static_cast<size_t>(size));
   size_t filled = 0;
   int section = 0;
   while (filled < buffer.size()) {
@@ -89,12 +95,7 @@ std::optional<Pcm> DecodeOggVoice(std::span<const uint8_t> member) {
     filled += static_cast<size_t>(got);
   }
   ov_clear(&vf);
-  Pcm pcm;
-  pcm.channels = channels;
-  pcm.rate = rate;
-  size_t length = VoiceLengthAfterSilenceCut(buffer);
-  pcm.samples.resize(length / 2);
-  std::memcpy(pcm.samples.data(), buffer.data(), pcm.samples.size() * 2);
+  pcm.samples.resize(VoiceLengthAfterSilenceCut(buffer) / 2);
   return pcm;
 }
 

@@ -96,7 +96,9 @@ TEST_F(MusicStreamTest, RefusesWhatTheRingCannotPlay) {
     uint32_t value;
     int bytes;
   } cases[] = {
-      {"no magic", 0, 0, 1}, {"three channels", 6, 3, 2}, {"no rate", 8, 0, 4},
+      {"no magic", 0, 0, 1},
+      {"three channels", 6, 3, 2},
+      {"no rate", 8, 0, 4},
       {"a rate above 44,100 Hz", 8, 48000, 4},
   };
   for (const Case& c : cases) {

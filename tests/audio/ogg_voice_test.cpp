@@ -14,8 +14,8 @@ WavSound Tone(int channels, int rate, double seconds, double silence_after) {
   WavSound s{channels, rate, {}};
   int frames = static_cast<int>(seconds * rate), quiet = static_cast<int>(silence_after * rate);
   for (int i = 0; i < frames + quiet; ++i) {
-    int16_t v = i < frames ? static_cast<int16_t>(10000 * std::sin(2 * M_PI * 300.0 * i / rate))
-                           : 0;
+    int16_t v =
+        i < frames ? static_cast<int16_t>(10000 * std::sin(2 * M_PI * 300.0 * i / rate)) : 0;
     for (int c = 0; c < channels; ++c) s.samples.push_back(v);
   }
   return s;
@@ -23,7 +23,8 @@ WavSound Tone(int channels, int rate, double seconds, double silence_after) {
 
 TEST(OggVoice, DecodesTheVoiceAndCutsItsTrailingSilence) {
   for (int channels : {1, 2}) {
-    auto pcm = DecodeOggVoice(EncodeOggVorbis(Tone(channels, 22050, 1.0, channels == 2 ? 0.5 : 0.2)));
+    auto pcm =
+        DecodeOggVoice(EncodeOggVorbis(Tone(channels, 22050, 1.0, channels == 2 ? 0.5 : 0.2)));
     ASSERT_TRUE(pcm) << channels;
     EXPECT_EQ(pcm->channels, channels);
     EXPECT_EQ(pcm->rate, 22050);
@@ -40,11 +41,9 @@ TEST(OggVoice, SilenceCutOnBothSidesOf30000Bytes) {
     size_t bytes;
     size_t kept;
   } cases[] = {
-      {30000, 30000},  // at most 30,000 bytes: the whole buffer
-      {29996, 29996},
-      {30004, 15000},  // longer and silent: half, to the 4-byte step
-      {40000, 20000},
-      {40001, 19997},  // from 39,997 down while above 20,000
+      {30000, 30000},                  // at most 30,000 bytes: the whole buffer
+      {29996, 29996}, {30004, 15000},  // longer and silent: half, to the 4-byte step
+      {40000, 20000}, {40001, 19997},  // from 39,997 down while above 20,000
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> silent(c.bytes, 0);

@@ -63,7 +63,7 @@ TEST_F(SoundCommandsTest, EachNameFindsItsChannel) {
       {"BOTH", kSoundEffect, SoundChannel::Voice, false},  // the voices are searched first
       {"LOOP1", kSoundLoop, SoundChannel::LoopA, true},
       {"LOOP2", kSoundSecondLoop, SoundChannel::LoopB, true},
-      {"SE01", kSoundLoop, SoundChannel::Effect, false},  // a one-shot effect stays one
+      {"SE01", kSoundLoop, SoundChannel::Effect, false},   // a one-shot effect stays one
       {"LOOP1", kSoundEffect, SoundChannel::LoopA, true},  // a loop loops whatever asks
   };
   for (const Case& c : cases) {

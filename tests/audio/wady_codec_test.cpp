@@ -62,10 +62,10 @@ TEST(WadyBlockCoding, SingleCodes) {
       {0xFF, 1000, -1024},   // bits 1-6 all set: -1 × 1024
       {0xBF, 0, 31 * 1024},  // 0x1F: the largest absolute value
       {0xC1, 0, -32 * 1024},
-      {0x03, 1000, 1004},    // table entry 1: +4
-      {0x41, 1000, 1000},    // entry 32 is minus zero
-      {0x3F, 100, 8100},     // entry 31: +8000
-      {0x7F, 100, -7900},    // entry 63: -8000
+      {0x03, 1000, 1004},                                  // table entry 1: +4
+      {0x41, 1000, 1000},                                  // entry 32 is minus zero
+      {0x3F, 100, 8100},                                   // entry 31: +8000
+      {0x7F, 100, -7900},                                  // entry 63: -8000
       {0x3F, 30000, static_cast<int16_t>(38000 - 65536)},  // wraps around 16 bits
   };
   for (const Case& c : cases) {

@@ -42,9 +42,9 @@ TEST(SoundE2eTest, TheMixHoldsTheVoiceAtTwoSecondsAndSilenceAfterTheFade) {
   game.Write();
   std::ofstream(dir / "run.txt") << "7000 quit\n";
   setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-  ProgramResult r = RunProgram("quill", {"--game", (dir / "game").string(), "--headless",
-                                         "--scenario", (dir / "run.txt").string(), "--audio-out",
-                                         (dir / "mix.wav").string()});
+  ProgramResult r =
+      RunProgram("quill", {"--game", (dir / "game").string(), "--headless", "--scenario",
+                           (dir / "run.txt").string(), "--audio-out", (dir / "mix.wav").string()});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   std::string error;
   std::optional<WavSound> mix = ReadWav(dir / "mix.wav", &error);

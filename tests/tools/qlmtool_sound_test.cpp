@@ -44,8 +44,8 @@ TEST(QlmtoolSound, WavRoundTripsThroughBothCodings) {
     auto enc = RunProgram("qlmtool", {"encode-wady", (dir / "in.wav").string(),
                                       (dir / "out.wady").string(), c.coding});
     ASSERT_EQ(enc.exit_code, 0) << enc.err;
-    auto dec = RunProgram("qlmtool", {"decode-wady", (dir / "out.wady").string(),
-                                      (dir / "back.wav").string()});
+    auto dec = RunProgram(
+        "qlmtool", {"decode-wady", (dir / "out.wady").string(), (dir / "back.wav").string()});
     ASSERT_EQ(dec.exit_code, 0) << dec.err;
     auto back = ReadWav(dir / "back.wav", &error);
     ASSERT_TRUE(back) << error;
@@ -54,9 +54,9 @@ TEST(QlmtoolSound, WavRoundTripsThroughBothCodings) {
     EXPECT_LT(WorstError(chord, *back), c.tolerance) << c.coding;
   }
   // The loop start and its running values are in the stream's header.
-  auto looped = RunProgram("qlmtool", {"encode-wady", (dir / "in.wav").string(),
-                                       (dir / "loop.wady").string(), "--stream", "--loop-start",
-                                       "1000"});
+  auto looped =
+      RunProgram("qlmtool", {"encode-wady", (dir / "in.wav").string(), (dir / "loop.wady").string(),
+                             "--stream", "--loop-start", "1000"});
   ASSERT_EQ(looped.exit_code, 0) << looped.err;
   auto header = ReadWadyHeader(*ReadFile(dir / "loop.wady"));
   ASSERT_TRUE(header);
