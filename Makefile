@@ -6,7 +6,8 @@ JOBS ?= 2
 SANITIZED_TESTS = test_graphics_packed_picture_test test_graphics_jpeg_picture_test \
                   test_graphics_picture_loader_test test_tools_picture_encoder_test \
                   test_engine_archive_index_test test_persist_animated_cursor_test \
-                  test_engine_click_map_script_test test_engine_choice_blocks_test
+                  test_engine_click_map_script_test test_engine_choice_blocks_test \
+                  test_audio_wady_codec_test test_audio_ogg_voice_test test_audio_music_stream_test
 
 .PHONY: deps configure build demo test sanitize bench bench-idle clean
 
