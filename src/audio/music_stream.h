@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <span>
 #include <vector>
 
 #include "audio/wady_codec.h"
@@ -37,6 +38,9 @@ class MusicStream {
   void Decode(int16_t* out, size_t samples, int32_t& play_once);
 
  private:
+  // Up to `want` coded bytes from the read position on.
+  std::span<const uint8_t> Coded(size_t want);
+
   std::FILE* file_ = nullptr;
   uint64_t read_pos_ = 0;
   uint64_t end_ = 0;
@@ -44,7 +48,8 @@ class MusicStream {
   int16_t loop_left_ = 0, loop_right_ = 0;
   int channels_ = 0, rate_ = 0;
   StreamDecoder decoder_;
-  std::vector<uint8_t> coded_;
+  std::vector<uint8_t> window_;  // coded bytes of the file from window_pos_ on
+  uint64_t window_pos_ = 0;
 };
 
 }  // namespace quill

@@ -9,9 +9,7 @@
 namespace quill {
 namespace {
 
-bool SettingOn(const Engine& e, SettingId id) {
-  return const_cast<Engine&>(e).settings().Int(id) != 0;
-}
+bool SettingOn(Engine& e, SettingId id) { return e.settings().Int(id) != 0; }
 
 }  // namespace
 
@@ -71,7 +69,7 @@ void SoundCommands::VoiceCommand(std::string_view arg) {
 
 void SoundCommands::InlineVoice(std::string_view name) { RecordVoice(name); }
 
-bool SoundCommands::CategoryOff(std::string_view name) const {
+bool SoundCommands::CategoryOff(std::string_view name) {
   if (name.size() < 4 || name.substr(0, 3) != "SEH") return false;
   int k = name[3] - '0';
   if (k < 0 || k > 4) return false;
@@ -93,7 +91,7 @@ void SoundCommands::LoopSoundEffect(std::string_view arg) {
   if (CategoryOff(name)) return;
   // Category 4 picks a variant member: the eleventh character moves by the low byte of the
   // SE_LVL selector that the ninth names.
-  if (name.size() >= 11 && name[3] == '4' && name[8] >= '1' && name[8] <= '5') {
+  if (name.size() >= 11 && name.starts_with("SEH4") && name[8] >= '1' && name[8] <= '5') {
     int j = name[8] - '1';
     int level = engine_.settings().Int(SettingAt(SettingId::SE_LVL0, j));
     name[10] = static_cast<char>(name[10] + (level & 0xFF));

@@ -39,7 +39,7 @@ class SoundCommands {
 
  private:
   // The category switch SE0–SE4 of a name beginning "SEH" and a digit 0–4 is off.
-  bool CategoryOff(std::string_view upper_name) const;
+  bool CategoryOff(std::string_view upper_name);
   void RecordVoice(std::string_view name);
 
   Engine& engine_;
