@@ -20,6 +20,7 @@ size_t ReadCallback(void* ptr, size_t size, size_t count, void* source) {
   size_t want = size * count;
   size_t left = s->data.size() - s->pos;
   size_t n = std::min(want, left) / size * size;
+  if (n == 0) return 0;
   std::memcpy(ptr, s->data.data() + s->pos, n);
   s->pos += n;
   return n / size;
