@@ -2,7 +2,7 @@
 file(GLOB files ${FOLDER}/*)
 list(SORT files)
 if(NOT files)
-  message(FATAL_ERROR "${FOLDER} holds no pictures")
+  message(FATAL_ERROR "${FOLDER} holds nothing to pack")
 endif()
 execute_process(COMMAND ${QLMTOOL} pack ${ARCHIVE} ${files} RESULT_VARIABLE result)
 if(NOT result EQUAL 0)

@@ -10,6 +10,7 @@ packages=(
   libstb-dev libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libpixman-1-dev nlohmann-json3-dev
   clang libclang-rt-14-dev llvm
+  espeak-ng
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -38,13 +38,13 @@ bool Engine::FormCloseQuery() {
 }
 
 void Engine::FormDestroy() {
-  subsystems_.StopMusic();
+  sound_commands_.SetMusic(0);
   screen_mode_switch_.LeaveFullScreen();
 }
 
 void Engine::PBPaint() {
   platform_.Present(screen_mode == 1 ? pictures_.scene : pictures_.screen);
-  subsystems_.ApplyVolumes();
+  sound_.ApplyVolumes();
 }
 
 }  // namespace quill

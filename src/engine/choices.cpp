@@ -46,7 +46,7 @@ void Choices::SelectCommand() {
     e.composition().RebuildScreen();
     e.page_grid().page_empty = false;
   }
-  e.subsystems().PlayNamed(kChoiceShownSound);
+  e.sound_commands().PlayNamed(kChoiceShownSound);
   e.busy = true;
   e.choice_mode = e.Layout() != 0 ? kChoiceFullScreen : kChoiceWindow;
   plate_row_ = e.page_grid().row;
@@ -219,7 +219,7 @@ void Choices::ConfirmChoice() {
   if (hover_index_ <= 0 || hover_index_ > count_) return;
   if (e.choice_mode == kChoiceClickMap && !table_[hover_index_].enabled) return;
   std::string_view chosen_sound = banks.NameSlot(8);
-  e.subsystems().PlayNamed(banks.NameSlot(7).empty() ? kChoiceTakenSound : chosen_sound);
+  e.sound_commands().PlayNamed(banks.NameSlot(7).empty() ? kChoiceTakenSound : chosen_sound);
   if (banks.S(151) == kRecorderRecord) e.recorder().Record(banks, hover_index_);
   timeout_ticks_ = 0;
   timeout_choice_ = 0;

@@ -109,7 +109,7 @@ void Choices::UpdateZoneHover(int x, int y) {
   }
   if (i != 0) {
     ValueBanks& banks = e.banks();
-    if (!banks.NameSlot(6).empty()) e.subsystems().PlayNamed(banks.NameSlot(7));
+    if (!banks.NameSlot(6).empty()) e.sound_commands().PlayNamed(banks.NameSlot(7));
     const ClickZone& z = table_[i].zone;
     char kind = z.name.empty() ? 0 : z.name[0];
     if (kind == '*' || kind == '#') {

@@ -172,7 +172,7 @@ void Confirmations::ReturnToTitle() {
   ValueBanks& s = e.banks();
   sub.StopBackgroundAnimations();
   s.SetS(4, 0);
-  sub.StopMusic();
+  e.sound_commands().SetMusic(0);
   s.SetS(151, 1);
   s.SetS(152, s.S(153));
   sub.ResetTitleMenus();

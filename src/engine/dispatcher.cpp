@@ -37,10 +37,10 @@ int Engine::DispatchCommand(int index, std::string_view line) {
     case kCmdGra:
       return GraCommand(arg, 0);
     case kCmdMusic:
-      sub.MusicCommand(arg);
+      sound_commands_.MusicCommand(arg);
       return 0;
     case kCmdCv:
-      sub.VoiceCommand(arg);
+      sound_commands_.VoiceCommand(arg);
       return 0;
     case kCmdGo:
       Go(arg);
@@ -195,17 +195,17 @@ int Engine::DispatchCommand(int index, std::string_view line) {
       sub.GalleryViewer(arg);
       return 1;
     case kCmdSe:
-      sub.SoundEffect(arg);
+      sound_commands_.SoundEffect(arg);
       return 0;
     case kCmdSeloop:
-      sub.LoopSoundEffect(arg);
+      sound_commands_.LoopSoundEffect(arg);
       return 0;
     case kCmdSeoff: {
       int selector = 0;
       if (line.size() > 7 && line[6] == ' ' && (line[7] == '1' || line[7] == '2')) {
         selector = line[7] - '0';
       }
-      sub.StopSoundEffects(selector);
+      sound_commands_.StopSoundEffects(selector);
       return 0;
     }
     case kCmdExitgame:

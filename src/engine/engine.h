@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "audio/sound_commands.h"
+#include "audio/sound_output.h"
 #include "common/picture.h"
 #include "engine/call_stack.h"
 #include "engine/choice_recorder.h"
@@ -144,6 +146,9 @@ class Engine : public PlatformEvents, public ExpressionHost {
   bool FormCloseQuery();  // true: the window may close
   void FormDestroy();
   void PBPaint();  // shows the scene buffer in ScreenMode 1, else the screen buffer
+  // The sound channels and the music ring; the script's sound commands and named sounds.
+  SoundOutput& sound() { return sound_; }
+  SoundCommands& sound_commands() { return sound_commands_; }
   // The resource archives opened at start-up (pictures, sounds, music, movies).
   ResourceArchives& resources() { return resources_; }
   // The settings store; nullptr before start-up.
@@ -330,6 +335,8 @@ class Engine : public PlatformEvents, public ExpressionHost {
   Transitions transitions_{*this};
   std::optional<SettingsStore> settings_store_;
   ResourceArchives resources_;
+  SoundOutput sound_{*this};
+  SoundCommands sound_commands_{*this};
   GlyphRenderer glyph_renderer_;
   GlyphDrawing glyph_drawing_{glyph_renderer_};
   TextOutput text_output_;

@@ -64,7 +64,7 @@ void Engine::AppIdle() {
 
 void Engine::Timer1Timer() {
   ++tick_counter;
-  subsystems_.SoundUpdate();
+  sound_.UpdateMusicStream();
   if (subsystems_.MoviePanelTick()) return;
   subsystems_.EffectTick();
   if (screen_mode == 8) {
@@ -76,14 +76,14 @@ void Engine::Timer1Timer() {
     choices_.ChoiceTimerTick();
     return;
   }
-  bool voice_playing = subsystems_.IsVoicePlaying();
+  bool voice_playing = sound_.IsVoicePlaying();
   if (!voice_playing) voice_end_wait = false;
   if (wait_ticks > 0) {
     --wait_ticks;
     return;
   }
   subsystems_.QuickButtonHover();
-  subsystems_.DeferredMusicStart();
+  sound_.DeferredMusicStart();
   if (wait_kind == kWaitNone || busy || screen_mode != 0) return;
   if (AutoLevel() <= 0) {
     if (wait_kind != kWaitPageNoIcon) subsystems_.ShowClickIcon();

@@ -44,7 +44,7 @@ void AutoModeOff(Engine& e) {
 }
 
 void SkipModeOn(Engine& e) {
-  e.subsystems().StopVoice();
+  e.sound().StopVoice();
   e.banks().SetS(60, 2);
   e.skip_mode = true;  // before the redraw, which shows the real mode
   e.quick_buttons().DrawQuickBar(1);
@@ -121,7 +121,7 @@ void Engine::PBMouseDown(MouseButton button, int x, int y) {
     case 56:
       if (right) break;  // this mode leaves right clicks to the rules below
       sleep_frames = 0;
-      sub.StopVoice();
+      sound_.StopVoice();
       if (transition_running) transition_interrupt = 1;
       banks_.SetS(56, 0);
       if (confirm_pending != 0) confirmations_.AnswerConfirm(MouseButton::Right, true);
@@ -141,7 +141,7 @@ void Engine::PBMouseDown(MouseButton button, int x, int y) {
     return;
   }
   if (transition_running) {
-    if (!cv_through) sub.StopVoice();
+    if (!cv_through) sound_.StopVoice();
     transition_interrupt = 1;
     return;
   }
@@ -156,7 +156,7 @@ void Engine::PBMouseDown(MouseButton button, int x, int y) {
   if (left) popup_open = false;
   if (busy) return;
   if (left && !(wait_kind == kWaitPageVoice || click_debounce >= 3 || cv_through)) {
-    sub.StopVoice();
+    sound_.StopVoice();
   }
   if (log_view_open) {
     log_view_.MouseDown(b, x, y);
@@ -419,7 +419,7 @@ void Engine::FormKeyPress(char c) {
       return;
     case 'V':
     case 'v':
-      sub.ReplayLastVoice();
+      sound_commands_.ReplayLastVoice();
       return;
     default:
       break;
@@ -456,7 +456,7 @@ void Engine::FormKeyPress(char c) {
     case 'L':
     case 'l':
       if (save_screens && s0 < 2) {
-        sub.PlayNamed("SSE06");
+        sound_commands_.PlayNamed("SSE06");
         sub.OpenLoadScreen();
       }
       break;
@@ -467,7 +467,7 @@ void Engine::FormKeyPress(char c) {
     case 'S':
     case 's':
       if (save_screens && s0 < 1) {
-        sub.PlayNamed("SSE05");
+        sound_commands_.PlayNamed("SSE05");
         sub.OpenSaveScreen();
       }
       break;

@@ -322,7 +322,7 @@ void Engine::ProcessInlineTag(size_t pos, bool& end_step) {
       end_step = true;
       break;
     case kTagCv:
-      subsystems_.InlineVoice(After(tag, 3));
+      sound_commands_.InlineVoice(After(tag, 3));
       break;
     case kTagClrb:
       subsystems_.ClearLayers(UntilClose(After(tag, 5)));

@@ -199,13 +199,13 @@ void Menus::Activate(MenuControl control) {
     case C::kToolLoad:
     case C::kRcLoad:
       if (control == C::kToolLoad && e.transition_running) return;
-      sub.PlayNamed("SSE06");
+      e.sound_commands().PlayNamed("SSE06");
       sub.OpenLoadScreen();
       break;
     case C::kToolSave:
     case C::kRcSave:
       if (control == C::kToolSave && e.transition_running) return;
-      sub.PlayNamed("SSE05");
+      e.sound_commands().PlayNamed("SSE05");
       sub.OpenSaveScreen();
       break;
     case C::kToolSettings:
@@ -217,7 +217,7 @@ void Menus::Activate(MenuControl control) {
       e.settings_screens().OpenSettings();
       break;
     case C::kToolSaveEdit:
-      sub.PlayNamed("SSE11");
+      e.sound_commands().PlayNamed("SSE11");
       sub.OpenSaveEditScreen();
       break;
     case C::kSysTitle:
@@ -229,13 +229,13 @@ void Menus::Activate(MenuControl control) {
       e.CloseMainWindow();
       break;
     case C::kSysSceneSkip:
-      sub.StopVoice();
-      sub.StopSoundEffects(0);
+      e.sound().StopVoice();
+      e.sound().StopLoops(0);
       sub.NextScene();
       break;
     case C::kSysReplayEnd:
-      sub.StopVoice();
-      sub.StopSoundEffects(0);
+      e.sound().StopVoice();
+      e.sound().StopLoops(0);
       if (e.extra_mode == 1) {
         sub.ReturnFromGallery();
       } else if (e.extra_mode == 2) {
@@ -248,7 +248,7 @@ void Menus::Activate(MenuControl control) {
       sub.RedrawQuickButtons();
       break;
     case C::kRcSkip:
-      sub.StopVoice();
+      e.sound().StopVoice();
       e.banks().SetS(60, 2);
       e.skip_mode = true;  // before the redraw, which shows the skip button from the mode
       sub.RedrawQuickButtons();
@@ -260,7 +260,7 @@ void Menus::Activate(MenuControl control) {
       e.screen_pauses().HideWindow();
       break;
     case C::kRcReplayVoice:
-      sub.ReplayLastVoice();
+      e.sound_commands().ReplayLastVoice();
       break;
     case C::kRcQuickLoad:
       sub.ShowConfirm(kAskQuickLoad, kActionQuickLoad);

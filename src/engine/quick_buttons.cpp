@@ -273,7 +273,7 @@ bool QuickButtons::PressQuickButton(int n) {
     case 7:
       ShowPressed(7);
       SetState(7, kQuickNormal);
-      sub.ReplayLastVoice();
+      e.sound_commands().ReplayLastVoice();
       return true;
     case 8:
       e.page_view().OpenPageView();
@@ -295,7 +295,7 @@ bool QuickButtons::PressQuickButton(int n) {
     case 12:
       ShowPressed(n);
       if (e.transition_running) return false;
-      sub.PlayNamed(n == 11 ? "SSE05" : "SSE06");
+      e.sound_commands().PlayNamed(n == 11 ? "SSE05" : "SSE06");
       if (n == 11) {
         sub.OpenSaveScreen();
       } else {

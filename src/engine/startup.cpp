@@ -72,10 +72,7 @@ void Engine::StartUp() {
   // current: every file is resolved against it.
   random_seed_ = platform_.NowMs() / 1000;
   for (int i = 0; i < 200; ++i) banks_.SetS(i, 0);
-  // Until the mixer exists the device only tells whether voices could play at all.
-  wave_device = platform_.OpenAudio([](int16_t* frames, int count) {
-    for (int i = 0; i < count * 2; ++i) frames[i] = 0;
-  });
+  wave_device = sound_.OpenDevice();
   const std::filesystem::path& game_folder = platform_.GameFolder();
 
   // 5-6: the scripts.
@@ -223,7 +220,7 @@ void Engine::BeginGame() {
   int smode = settings_.Int(SettingId::SMode);
   if (smode != 0) screen_mode_switch_.EnterFullScreen(smode);
   StartGame();
-  subsystems_.StartUpSound();
+  sound_.InitSound();
 }
 
 }  // namespace quill

@@ -201,6 +201,12 @@ void Engine::WriteState(Json& state) {
   state["dialog"] = settings_dialog ? settings_dialog->StateJson() : Json();
   settings_screens_.WriteState(state);
   state["full_screen"] = screen_mode_switch_.full_screen_active();
+
+  // Sound: the channels, the music stream and the voice.
+  Json& sound = state["sound"] = Json::object();
+  sound_.WriteState(sound);
+  sound_commands_.WriteState(sound);
+  sound_.WriteChannels(sound);
 }
 
 }  // namespace quill

@@ -11,8 +11,6 @@ namespace quill {
 void SubsystemEntryPoints::PictureCommand(std::string_view arg) {
   engine_.composition().PictureCommand(arg);
 }
-void SubsystemEntryPoints::MusicCommand(std::string_view) {}
-void SubsystemEntryPoints::VoiceCommand(std::string_view) {}
 void SubsystemEntryPoints::ClearLayers(std::string_view arg) {
   engine_.composition().ClearLayers(arg);
 }
@@ -53,9 +51,6 @@ void SubsystemEntryPoints::OverlayCommand(std::string_view arg) {
   quill::OverlayCommand(engine_, arg);
 }
 void SubsystemEntryPoints::GalleryViewer(std::string_view) {}
-void SubsystemEntryPoints::SoundEffect(std::string_view) {}
-void SubsystemEntryPoints::LoopSoundEffect(std::string_view) {}
-void SubsystemEntryPoints::StopSoundEffects(int) {}
 void SubsystemEntryPoints::ObjectControl(std::string_view) {}
 void SubsystemEntryPoints::ScrollRoll() {}
 void SubsystemEntryPoints::ScrollCommand(std::string_view) {}
@@ -85,7 +80,6 @@ void SubsystemEntryPoints::PresentNewPage(bool was_open) {
 void SubsystemEntryPoints::LayoutChanged(bool switched) {
   engine_.message_window().LayoutChanged(switched);
 }
-void SubsystemEntryPoints::InlineVoice(std::string_view) {}
 void SubsystemEntryPoints::UpdateScreen(int transition) {
   engine_.composition().UpdateScreen(transition);
 }
@@ -111,13 +105,10 @@ void SubsystemEntryPoints::UpdateMenus() { engine_.menus().UpdateMenus(); }
 void SubsystemEntryPoints::GalleryFrame() {}
 void SubsystemEntryPoints::AnimationFrame() {}
 void SubsystemEntryPoints::BackgroundAnimationFrame(uint32_t) {}
-void SubsystemEntryPoints::SoundUpdate() {}
 bool SubsystemEntryPoints::MoviePanelTick() { return false; }
 void SubsystemEntryPoints::EffectTick() {}
 void SubsystemEntryPoints::RecollectionTick() {}
-bool SubsystemEntryPoints::IsVoicePlaying() { return false; }
 void SubsystemEntryPoints::QuickButtonHover() { engine_.quick_buttons().TrackHover(); }
-void SubsystemEntryPoints::DeferredMusicStart() {}
 void SubsystemEntryPoints::SceneScriptUnlock(std::string_view) {}
 void SubsystemEntryPoints::UnlockScene(std::string_view) {}
 bool SubsystemEntryPoints::FormCloseQuery() { return engine_.FormCloseQuery(); }
@@ -127,12 +118,9 @@ void SubsystemEntryPoints::StartUpMessageWindow() { engine_.message_window().Sta
 void SubsystemEntryPoints::StartUpQuickBar() { engine_.quick_buttons().StartUp(); }
 void SubsystemEntryPoints::StartUpComposition() { engine_.composition().StartUp(); }
 void SubsystemEntryPoints::StartUpGallery() {}
-void SubsystemEntryPoints::StartUpSound() {}
 void SubsystemEntryPoints::ReadGlobalSave() {}
 void SubsystemEntryPoints::WriteGlobalSave() {}
-void SubsystemEntryPoints::StopMusic() {}
 void SubsystemEntryPoints::SignalStaffRoll(int) {}
-void SubsystemEntryPoints::ApplyVolumes() {}
 
 void SubsystemEntryPoints::OpenRightClickMenu(int x, int y) {
   engine_.menus().OpenRightClickMenu(x, y);
@@ -144,11 +132,6 @@ void SubsystemEntryPoints::NextScene() {}
 void SubsystemEntryPoints::ShowConfirm(std::string_view question, int action) {
   engine_.confirmations().ShowConfirm(question, action);
 }
-void SubsystemEntryPoints::StopVoice() {}
-void SubsystemEntryPoints::ReplayLastVoice() {}
-void SubsystemEntryPoints::PlayNamed(std::string_view) {}
-void SubsystemEntryPoints::PauseSound() {}
-void SubsystemEntryPoints::ResumeSound() {}
 void SubsystemEntryPoints::QuickSave() {}
 void SubsystemEntryPoints::LoadSlot(int, bool) {}
 bool SubsystemEntryPoints::BackgroundAnimationRunning() { return false; }

@@ -16,8 +16,6 @@ class SubsystemEntryPoints {
 
   // Script commands (the argument is the line's text from the command's argument byte on).
   void PictureCommand(std::string_view arg);  // gra, grb, [gra]: the variant flag is set first
-  void MusicCommand(std::string_view arg);
-  void VoiceCommand(std::string_view arg);
   void ClearLayers(std::string_view arg);  // clrb, [clrb]
   int SpriteCommand(std::string_view arg);  // returns the transition number for UpdateScreen
   void PartsSet(std::string_view arg);
@@ -40,9 +38,6 @@ class SubsystemEntryPoints {
   void ShakeCommand(std::string_view arg);
   void OverlayCommand(std::string_view arg);
   void GalleryViewer(std::string_view arg);
-  void SoundEffect(std::string_view arg);
-  void LoopSoundEffect(std::string_view arg);
-  void StopSoundEffects(int selector);
   void ObjectControl(std::string_view arg);
   void ScrollRoll();
   void ScrollCommand(std::string_view arg);
@@ -62,7 +57,6 @@ class SubsystemEntryPoints {
   void DrawRuby(std::string_view text, int x, int y);
   void PresentNewPage(bool was_open);       // NewPage: erase the page, show the window
   void LayoutChanged(bool switched);        // mode: window cache, speaker colour, screen update
-  void InlineVoice(std::string_view name);  // [cv: play, page voice list, last voice
   void UpdateScreen(int transition);
   // The screen update's calls out: the saved screen holds the old picture, the screen buffer
   // the new one.
@@ -87,13 +81,10 @@ class SubsystemEntryPoints {
   void GalleryFrame();
   void AnimationFrame();
   void BackgroundAnimationFrame(uint32_t frame_counter);
-  void SoundUpdate();
   bool MoviePanelTick();  // true while a movie panel owns the timer
   void EffectTick();
   void RecollectionTick();
-  bool IsVoicePlaying();
   void QuickButtonHover();
-  void DeferredMusicStart();
 
   // Script loading hooks.
   void SceneScriptUnlock(std::string_view name);  // gallery: E flag of a scene script
@@ -108,13 +99,10 @@ class SubsystemEntryPoints {
   void StartUpQuickBar();       // sys_qbtn, its strips, sys_qbtn2, sys_autobar
   void StartUpComposition();    // standing-picture cache, recorded names, INIT, obj_, _sprset
   void StartUpGallery();        // gallery and recollection lists, VIEW_1/VIEW_2, selection tree
-  void StartUpSound();          // the sound output (BeginGame)
   void ReadGlobalSave();
   void WriteGlobalSave();
-  void StopMusic();
   // The close question: 1 stop the staff roll (OK), 2 pause it while asking, 3 end the pause.
   void SignalStaffRoll(int request);
-  void ApplyVolumes();  // PBPaint: the sound volumes again
 
   // Input and play modes: the screens and actions the input handlers open or feed.
   // Opens the menu 16 pixels right of the pointer (x, y) and sets the popup flag itself, before
@@ -124,12 +112,6 @@ class SubsystemEntryPoints {
   void OpenSaveEditScreen();   // the save/load dialog in its third mode (セーブ編集)
   void NextScene();            // recollection: leave the replayed scene (シーンスキップ)
   void ShowConfirm(std::string_view question, int action);  // the yes/no band
-  void StopVoice();
-  void ReplayLastVoice();
-  void PlayNamed(std::string_view name);  // a system sound through the voice channel
-  // The panic screen mutes and unmutes everything through the master volume.
-  void PauseSound();
-  void ResumeSound();
   void QuickSave();
   void LoadSlot(int slot, bool silent);
   bool BackgroundAnimationRunning();

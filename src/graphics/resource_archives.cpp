@@ -66,7 +66,7 @@ ResourceArchives OpenResourceArchives(const fs::path& game_folder, const std::st
     Open(a.effects[i], game_folder, cd_folder, "mg_se" + std::to_string(i) + ".qlm",
          i < fallback.se, problems);
   for (int i = 0; i < 3; ++i)
-    Open(a.music[i], game_folder, cd_folder, "mg_ogg" + std::to_string(i + 1) + ".qlm",
+    Open(a.voices[i], game_folder, cd_folder, "mg_ogg" + std::to_string(i + 1) + ".qlm",
          i < fallback.ogg, problems);
   Open(a.bgm, game_folder, cd_folder, "mg_bgm.qlm", true, problems);
   Open(a.movies[0], game_folder, cd_folder, "mg_anim.qlm", fallback.anim > 0, problems);

@@ -32,7 +32,7 @@ struct ResourceArchives {
   ResourceArchive jpeg;                     // mg_gjp.qlm
   std::array<ResourceArchive, 5> sounds;    // mg_wav1.qlm … mg_wav5.qlm
   std::array<ResourceArchive, 3> effects;   // mg_se0.qlm … mg_se2.qlm
-  std::array<ResourceArchive, 3> music;     // mg_ogg1.qlm … mg_ogg3.qlm
+  std::array<ResourceArchive, 3> voices;    // mg_ogg1.qlm … mg_ogg3.qlm (Ogg Vorbis voices)
   ResourceArchive bgm;                      // mg_bgm.qlm (may always come from the CD folder)
   std::array<ResourceArchive, 2> movies;    // mg_anim.qlm, mg_anim2.qlm
   // Damaged indexes met while opening ("mg_gra.qlm: …"), for the start-up report.

@@ -11,7 +11,7 @@ SettingsScreens::SettingsScreens(Engine& engine)
 
 void SettingsScreens::OpenSettings() {
   Engine& e = engine_;
-  e.subsystems().PlayNamed("SSE07");
+  e.sound_commands().PlayNamed("SSE07");
   e.busy = true;
   e.script_enabled = false;
   e.menus_off = true;
@@ -131,13 +131,12 @@ void SettingsScreens::RebuildFont() {
                                       s.Int(SettingId::FONTBold) != 0);
 }
 
-void SettingsScreens::ApplyVolumes() { engine_.subsystems().ApplyVolumes(); }
+void SettingsScreens::ApplyVolumes() { engine_.sound().ApplyVolumes(); }
 
-void SettingsScreens::PlayVoiceTest() { engine_.subsystems().PlayNamed("SAMPLECV"); }
+void SettingsScreens::PlayVoiceTest() { engine_.sound_commands().PlayNamed("SAMPLECV"); }
 
-void SettingsScreens::MusicSwitched(bool on) {
-  if (!on) engine_.subsystems().StopMusic();
-}
+// BGM_ENA is already written: off stops the track, on starts the requested one (S003) again.
+void SettingsScreens::MusicSwitched(bool) { engine_.sound_commands().RestartMusic(); }
 
 void SettingsScreens::WriteState(nlohmann::ordered_json& state) const {
   state["simple_settings"] = simple_.StateJson();

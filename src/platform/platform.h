@@ -156,10 +156,13 @@ class Platform {
   // number, like kDefaultCursor, shows the arrow.
   virtual void ShowCursorShape(int number) = 0;
 
-  // Audio device; false when there is none (the engine then plays no sound).
+  // Audio device; false when there is none (the engine then plays no sound). The callback runs
+  // on the device's own thread. A null callback closes the device; once this returns the old
+  // callback is no longer running.
   virtual bool OpenAudio(AudioCallback callback) = 0;
-  virtual void LockAudio() = 0;
-  virtual void UnlockAudio() = 0;
+  // True while the game window is the active window of the desktop (sounds start, music does
+  // not wait).
+  virtual bool WindowActive() = 0;
 
   // Menus. A backend without a window has none: the toolbar is ignored and a popup menu closes
   // at once without a choice.

@@ -38,7 +38,7 @@ int LogView::TopLine() const {
 void LogView::OpenLogView() {
   Engine& e = engine_;
   if (open_ || e.banks().S(28) == 0) return;
-  e.subsystems().PlayNamed("SSE09");
+  e.sound_commands().PlayNamed("SSE09");
   ScreenPictures& pics = e.pictures();
   saved_screen_ = pics.screen;
   background_.Create(pics.scene.width(), pics.scene.height());
@@ -196,7 +196,7 @@ void LogView::MouseDown(int button, int x, int y) {
       int row = (y - kTextY) / kRowPitch;
       if (row < kLogViewRows && !row_voices_[row].empty()) {
         replayed_ = row_voices_[row];
-        engine_.subsystems().PlayNamed(replayed_);
+        engine_.sound_commands().PlayNamed(replayed_);
       }
       break;
     }

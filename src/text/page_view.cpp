@@ -91,7 +91,7 @@ void PageView::DrawHistoryPage(int k) {
   window.DrawPageRows(rows);
   e.glyph_drawing().SetTextColour(0);
   voice_ = history.FirstVoice(k);
-  if (!voice_.empty()) e.subsystems().PlayNamed(voice_);
+  if (!voice_.empty()) e.sound_commands().PlayNamed(voice_);
   shown_ = k;
   e.platform().Present(pics.screen);
 }

@@ -44,12 +44,12 @@ void ScreenPauses::ShowWindow() {
 void ScreenPauses::ShowPanic() {
   Engine& e = engine_;
   if (e.panic_shown) return;
-  SubsystemEntryPoints& sub = e.subsystems();
-  sub.PauseSound();
+  SoundOutput& sound = e.sound();
+  sound.PauseSound();
   std::optional<Picture> panic = ReadPanicPicture(e.platform().GameFolder());
   if (!panic) {
     // Without its picture the panic screen does not open at all.
-    sub.ResumeSound();
+    sound.ResumeSound();
     return;
   }
   ScreenPictures& pics = e.pictures();
@@ -59,13 +59,13 @@ void ScreenPauses::ShowPanic() {
   e.platform().Present(pics.screen);
   e.panic_shown = true;
   e.busy = true;
-  sub.StopVoice();
+  sound.StopVoice();
 }
 
 void ScreenPauses::EndPanic() {
   Engine& e = engine_;
   if (!e.panic_shown) return;
-  e.subsystems().ResumeSound();
+  e.sound().ResumeSound();
   ScreenPictures& pics = e.pictures();
   pics.screen = std::move(kept_screen_);
   kept_screen_ = Picture();

@@ -43,7 +43,7 @@ TEST_F(ResourceArchivesTest, EverySetOpensByItsFileNames) {
   // Sound effects count from 0 and have no fourth archive.
   EXPECT_EQ(a.effects[0].index.names[0], "MG_SE0");
   EXPECT_EQ(a.effects[2].index.names[0], "MG_SE2");
-  EXPECT_EQ(a.music[2].index.names[0], "MG_OGG3");
+  EXPECT_EQ(a.voices[2].index.names[0], "MG_OGG3");
   EXPECT_EQ(a.bgm.index.names[0], "MG_BGM");
   EXPECT_EQ(a.movies[1].index.names[0], "MG_ANIM2");
   EXPECT_TRUE(a.problems.empty());

@@ -12,6 +12,7 @@
 #include "engine/archive_index.h"
 #include "engine/script_mask.h"
 #include "tools/qlmtool/picture_commands.h"
+#include "tools/qlmtool/sound_commands.h"
 #include "tools/script_pack.h"
 
 namespace fs = std::filesystem;
@@ -113,6 +114,9 @@ int Pack(const std::vector<std::string>& args_in) {
     if (qlmtool::IsPictureSource(args[i])) {
       data.emplace();
       if (!qlmtool::EncodePictureFile(args[i], &*data, &error)) return Fail(error);
+    } else if (qlmtool::IsSoundSource(args[i])) {
+      data.emplace();
+      if (!qlmtool::EncodeSoundFile(args[i], &*data, &error)) return Fail(error);
     } else {
       data = ReadFile(args[i]);
       if (!data) return Fail(args[i] + ": cannot read the file");
@@ -143,7 +147,8 @@ const Command kCommands[] = {
     {"pack", "pack OUT.qlm FILE... [--name-width W]",
      "Packs files into a resource archive (declared-width index); members are named by their "
      "file names without extension, in upper case. A .png file is stored as a packed picture "
-     "(the smallest of the stage combinations); other files are stored as they are.",
+     "(the smallest of the stage combinations), a .wav file (16-bit PCM) as a block-coded "
+     "WADY sound; other files (.ogg voices, stream-coded WADY files) are stored as they are.",
      1, kAnyCount, Pack},
     {"encode-picture", "encode-picture IN.png OUT [--rle] [--delta] [--dense]",
      "Writes the PNG picture as a packed picture member. --rle adds the run-length stage, "
@@ -155,6 +160,15 @@ const Command kCommands[] = {
      "archive, or a member file (a JPEG file or a packed picture). A damaged picture is written "
      "as far as it decodes and the command fails.",
      2, 3, qlmtool::DecodePicture},
+    {"encode-wady", "encode-wady IN.wav OUT --block|--stream [--loop-start FRAME]",
+     "Writes a 16-bit PCM WAV file as a WADY sound. --block: the coding of effects; --stream: "
+     "the coding of music, one byte a sample with a scale chosen for the file, going on at "
+     "FRAME (default 0) after its end.",
+     3, 5, qlmtool::EncodeWady},
+    {"decode-wady", "decode-wady IN OUT.wav [--block|--stream]",
+     "Decodes a WADY sound once through its data, as the engine does, into a WAV file. The "
+     "coding is told from the header unless given.",
+     2, 3, qlmtool::DecodeWady},
 };
 
 void PrintUsage(FILE* to) {

@@ -6,6 +6,7 @@
 #include "common/file_util.h"
 #include "common/png_io.h"
 #include "common/sjis.h"
+#include "common/wav_file.h"
 #include "platform/user_folders.h"
 
 namespace quill {
@@ -54,15 +55,7 @@ void HeadlessPlatform::Advance(uint32_t to) {
       TakeShot(events_[i]);
     }
   }
-  if (audio_) {
-    uint64_t target = static_cast<uint64_t>(to) * kAudioRate / 1000;
-    while (audio_frames_done_ < target) {
-      int count = static_cast<int>(std::min<uint64_t>(target - audio_frames_done_, 4096));
-      audio_scratch_.assign(static_cast<size_t>(count) * 2, 0);
-      audio_(audio_scratch_.data(), count);
-      audio_frames_done_ += count;
-    }
-  }
+  PullAudio(static_cast<uint64_t>(to) * kAudioRate / 1000);
   now_ = to;
 }
 
@@ -155,6 +148,9 @@ void HeadlessPlatform::Handle(size_t index) {
       break;
     case ScenarioKind::Quit:
       stop_ = true;
+      break;
+    case ScenarioKind::Focus:
+      window_active_ = ev.active;
       break;
   }
 }
@@ -278,9 +274,55 @@ int HeadlessPlatform::cursor_frames(int number) const {
 
 bool HeadlessPlatform::OpenAudio(AudioCallback callback) {
   audio_ = std::move(callback);
-  audio_frames_done_ = static_cast<uint64_t>(now_) * kAudioRate / 1000;
   return true;
 }
+
+// The device plays in step with virtual time: everything up to `target` frames, with silence
+// while no callback is open.
+void HeadlessPlatform::PullAudio(uint64_t target) {
+  while (audio_frames_done_ < target) {
+    int count = static_cast<int>(std::min<uint64_t>(target - audio_frames_done_, 4096));
+    audio_scratch_.assign(static_cast<size_t>(count) * 2, 0);
+    if (audio_) audio_(audio_scratch_.data(), count);
+    if (audio_out_) {
+      std::fwrite(audio_scratch_.data(), 4, static_cast<size_t>(count), audio_out_);
+      audio_out_frames_ += static_cast<uint64_t>(count);
+    }
+    audio_frames_done_ += static_cast<uint64_t>(count);
+  }
+}
+
+namespace {
+
+void WriteWavHeader(std::FILE* f, uint64_t frames) {
+  uint32_t data = static_cast<uint32_t>(std::min<uint64_t>(frames * 4, 0xFFFFFFFFull - 36));
+  std::vector<uint8_t> header = WavHeader(2, kAudioRate, data);
+  std::fseek(f, 0, SEEK_SET);
+  std::fwrite(header.data(), 1, header.size(), f);
+}
+
+}  // namespace
+
+bool HeadlessPlatform::SetAudioOut(const fs::path& wav, std::string* error) {
+  audio_out_ = std::fopen(wav.c_str(), "wb");
+  if (!audio_out_) {
+    *error = wav.string() + ": cannot create the file";
+    return false;
+  }
+  WriteWavHeader(audio_out_, 0);
+  return true;
+}
+
+void HeadlessPlatform::FinishAudioOut() {
+  if (!audio_out_) return;
+  // The mix runs to the time the run ended.
+  PullAudio(static_cast<uint64_t>(now_) * kAudioRate / 1000);
+  WriteWavHeader(audio_out_, audio_out_frames_);
+  std::fclose(audio_out_);
+  audio_out_ = nullptr;
+}
+
+HeadlessPlatform::~HeadlessPlatform() { FinishAudioOut(); }
 
 fs::path HeadlessPlatform::ConfigFolder() { return XdgConfigFolder(); }
 fs::path HeadlessPlatform::DataFolder() { return XdgDataFolder(); }

@@ -2,6 +2,7 @@
 // The platform of headless runs: a virtual clock that moves only when the engine sleeps, input
 // from a scenario at its virtual times, screenshots and state dumps, and an audio device that
 // consumes the mixer's output as virtual time passes.
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -17,6 +18,7 @@ class HeadlessPlatform : public Platform {
   // Runs stop at `quit`, or limit_ms after the last scenario event (after 0 with no events).
   HeadlessPlatform(std::filesystem::path game_folder, std::vector<ScenarioEvent> events,
                    uint32_t limit_ms = 600000);
+  ~HeadlessPlatform() override;
 
   void SetEventSink(PlatformEvents* sink) override { sink_ = sink; }
   uint32_t NowMs() override { return now_; }
@@ -45,8 +47,10 @@ class HeadlessPlatform : public Platform {
   void ShowCursorShape(int number) override { shown_cursor_ = number; }
 
   bool OpenAudio(AudioCallback callback) override;
-  void LockAudio() override {}
-  void UnlockAudio() override {}
+  bool WindowActive() override { return window_active_; }
+  // Writes everything the audio device plays, from virtual time 0, to a 44,100 Hz 16-bit stereo
+  // WAV file (finished when the platform is destroyed). False when the file cannot be created.
+  bool SetAudioOut(const std::filesystem::path& wav, std::string* error);
 
   const std::filesystem::path& GameFolder() override { return game_folder_; }
   std::filesystem::path ConfigFolder() override;
@@ -89,9 +93,15 @@ class HeadlessPlatform : public Platform {
   int shown_cursor_ = kDefaultCursor;
   std::map<int, int> cursor_frames_;  // registered number → frame count
 
+  void PullAudio(uint64_t frames);
+  void FinishAudioOut();
+
   AudioCallback audio_;
-  uint64_t audio_frames_done_ = 0;
+  uint64_t audio_frames_done_ = 0;  // frames of virtual time the device has played
   std::vector<int16_t> audio_scratch_;
+  std::FILE* audio_out_ = nullptr;
+  uint64_t audio_out_frames_ = 0;
+  bool window_active_ = true;
 
   std::vector<std::string> errors_;
 };

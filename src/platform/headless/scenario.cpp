@@ -19,7 +19,7 @@ struct KindName {
   ScenarioKind kind;
 };
 
-constexpr std::array<KindName, 19> kKinds{{
+constexpr std::array<KindName, 20> kKinds{{
     {"size", ScenarioKind::Size},       {"click", ScenarioKind::Click},
     {"rclick", ScenarioKind::RClick},   {"mclick", ScenarioKind::MClick},
     {"move", ScenarioKind::Move},       {"down", ScenarioKind::Down},
@@ -29,7 +29,7 @@ constexpr std::array<KindName, 19> kKinds{{
     {"keyup", ScenarioKind::KeyUp},     {"char", ScenarioKind::Char},
     {"shot", ScenarioKind::Shot},       {"state", ScenarioKind::State},
     {"dialog", ScenarioKind::Dialog},   {"close", ScenarioKind::Close},
-    {"quit", ScenarioKind::Quit},
+    {"quit", ScenarioKind::Quit},       {"focus", ScenarioKind::Focus},
 }};
 
 bool ParseNumber(const std::string& word, int64_t& out) {
@@ -104,6 +104,13 @@ std::string ParseArguments(ScenarioEvent& ev, const std::vector<std::string>& ar
     }
     case ScenarioKind::Close: case ScenarioKind::Quit:
       return want(0);
+    case ScenarioKind::Focus: {
+      if (auto e = want(1); !e.empty()) return e;
+      if (args[0] == "in") ev.active = true;
+      else if (args[0] == "out") ev.active = false;
+      else return "focus takes in or out";
+      return "";
+    }
   }
   return "";
 }

@@ -12,6 +12,7 @@ namespace quill {
 enum class ScenarioKind {
   Size, Click, RClick, MClick, Move, Down, Up, RDown, RUp, Wheel, Key, KeyDown, KeyUp, Char,
   Shot, State, Dialog, Close, Quit,
+  Focus,  // the game window becomes inactive (out) or active (in)
 };
 
 struct ScenarioEvent {
@@ -21,6 +22,7 @@ struct ScenarioEvent {
   int x = 0, y = 0;                 // pointer events
   int key = 0;                      // key events
   int wheel = 0;                    // +1 up, -1 down
+  bool active = true;               // focus
   std::string text;                 // char: the typed character as Shift-JIS
   std::filesystem::path path;       // shot, state
   std::vector<std::string> words;   // dialog: the answer's words

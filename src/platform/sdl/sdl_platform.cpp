@@ -89,6 +89,7 @@ SdlPlatform::SdlPlatform(fs::path game_folder) : game_folder_(std::move(game_fol
 
 SdlPlatform::~SdlPlatform() {
   OpenAudio(nullptr);
+  if (video_started_) SDL_DelEventWatch(&SdlPlatform::WatchFocus, this);
   if (imgui_) imgui_->Shutdown();
   imgui_.reset();
   cursors_.Clear();
@@ -112,6 +113,7 @@ bool SdlPlatform::Open(std::string* error) {
   SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Quill");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail("SDL video");
   video_started_ = true;
+  SDL_AddEventWatch(&SdlPlatform::WatchFocus, this);
   start_ticks_ = SDL_GetTicks64();
   next_tick_ = kTimerPeriodMs;
 
@@ -824,12 +826,14 @@ bool SdlPlatform::OpenAudio(AudioCallback callback) {
   return true;
 }
 
-void SdlPlatform::LockAudio() {
-  if (audio_device_) SDL_LockAudioDevice(audio_device_);
-}
-
-void SdlPlatform::UnlockAudio() {
-  if (audio_device_) SDL_UnlockAudioDevice(audio_device_);
+int SdlPlatform::WatchFocus(void* self, SDL_Event* event) {
+  auto* platform = static_cast<SdlPlatform*>(self);
+  if (event->type == SDL_WINDOWEVENT && platform->window_ &&
+      event->window.windowID == SDL_GetWindowID(platform->window_)) {
+    if (event->window.event == SDL_WINDOWEVENT_FOCUS_GAINED) platform->window_active_ = true;
+    if (event->window.event == SDL_WINDOWEVENT_FOCUS_LOST) platform->window_active_ = false;
+  }
+  return 1;
 }
 
 fs::path SdlPlatform::ConfigFolder() { return XdgConfigFolder(); }

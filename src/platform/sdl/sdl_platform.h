@@ -81,8 +81,8 @@ class SdlPlatform : public Platform {
 
   // An empty callback closes the device.
   bool OpenAudio(AudioCallback callback) override;
-  void LockAudio() override;
-  void UnlockAudio() override;
+  // Follows the window's focus events, whichever loop (game, menu, dialog) takes them.
+  bool WindowActive() override { return window_active_; }
 
   const std::filesystem::path& GameFolder() override { return game_folder_; }
   std::filesystem::path ConfigFolder() override;
@@ -140,6 +140,7 @@ class SdlPlatform : public Platform {
   bool MovesRefused() const;
   void ClearShake();
   static void AudioPull(void* self, uint8_t* stream, int length);
+  static int WatchFocus(void* self, SDL_Event* event);
 
   std::filesystem::path game_folder_;
   PlatformEvents* sink_ = nullptr;
@@ -183,6 +184,7 @@ class SdlPlatform : public Platform {
 
   uint32_t audio_device_ = 0;
   AudioCallback audio_;
+  bool window_active_ = true;
 };
 
 }  // namespace quill

@@ -1,0 +1,15 @@
+# cmake -DESPEAK=… -DLINES=voices.txt -DOUT=dir -P speak.cmake: one WAV file a line, NAME.wav.
+file(STRINGS ${LINES} lines ENCODING UTF-8)
+file(REMOVE_RECURSE ${OUT})
+file(MAKE_DIRECTORY ${OUT})
+foreach(line ${lines})
+  if(line MATCHES "^#" OR line STREQUAL "")
+    continue()
+  endif()
+  string(REGEX MATCH "^([A-Z0-9]+) (.*)$" parts "${line}")
+  execute_process(COMMAND ${ESPEAK} -v ja+f3 -s 150 -p 60 -a 70 -w ${OUT}/${CMAKE_MATCH_1}.wav
+                          "${CMAKE_MATCH_2}" RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "espeak-ng could not speak ${CMAKE_MATCH_1}")
+  endif()
+endforeach()
