@@ -170,7 +170,7 @@ void Confirmations::ReturnToTitle() {
   Engine& e = engine_;
   SubsystemEntryPoints& sub = e.subsystems();
   ValueBanks& s = e.banks();
-  sub.StopBackgroundAnimations();
+  e.background_animation().Stop();
   s.SetS(4, 0);
   sub.StopMusic();
   s.SetS(151, 1);

