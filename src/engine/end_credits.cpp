@@ -10,8 +10,8 @@
 namespace quill {
 namespace {
 
-constexpr int kFirstSteps = 65;          // the background is drawn on the first steps
-constexpr int kSecondEntrySteps = 130;   // and again from the second entry's line on
+constexpr int kFirstSteps = 65;         // the background is drawn on the first steps
+constexpr int kSecondEntrySteps = 130;  // and again from the second entry's line on
 constexpr int kFadeRows = 128;
 constexpr int kBottomFadeEnd = 479;
 constexpr int kCreditsFontHeight = 30;
@@ -93,14 +93,16 @@ void EndCredits(Engine& engine) {
   const int64_t second_entry_y = static_cast<int64_t>(kCreditLinePitch) * script->second_entry;
   int background_steps = kFirstSteps;
   for (int y = 0; y < kCreditLinePitch * count + kScreenHeight; y += 2) {
-    const uint32_t deadline = platform.NowMs() + static_cast<uint32_t>(std::max(script->step_ms, 0));
+    const uint32_t deadline =
+        platform.NowMs() + static_cast<uint32_t>(std::max(script->step_ms, 0));
     if (y == second_entry_y) background_steps = kSecondEntrySteps;
     if (background_steps > 0) {
       --background_steps;
       platform.PresentRect(engine.pictures().background, Rect{0, 0, kCreditsPanelX, kScreenHeight});
     }
     // Rows past the credits picture show black.
-    CutOut(panel, credits, kCreditsWidth - kCreditsPanelWidth, y, kCreditsPanelWidth, kScreenHeight);
+    CutOut(panel, credits, kCreditsWidth - kCreditsPanelWidth, y, kCreditsPanelWidth,
+           kScreenHeight);
     for (int r = 0; r < kFadeRows; ++r) GreyRow(panel, r, 2 * r);
     for (int k = 0; k < kFadeRows; ++k) GreyRow(panel, kBottomFadeEnd - k, 2 * k);
     ShowOnDisplay(engine, panel, kCreditsPanelX, 0);

@@ -19,7 +19,8 @@ constexpr int kRateRight = 570;
 constexpr int kRateTop = 12;
 constexpr int kRateFontHeight = 32;
 // "ＭＳ Ｐゴシック"
-constexpr std::string_view kRateFace = "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
+constexpr std::string_view kRateFace =
+    "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
 
 struct FlagRange {
   int first, last;

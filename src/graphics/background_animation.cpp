@@ -50,8 +50,8 @@ void BackgroundAnimation::KeepCleanArea(BackgroundFrame& slot) {
 }
 
 int BackgroundAnimation::FrameAt(int position) const {
-  int f = position >= 0 && position < sequence_length_ ? sequence_[static_cast<size_t>(position)]
-                                                       : 0;
+  int f =
+      position >= 0 && position < sequence_length_ ? sequence_[static_cast<size_t>(position)] : 0;
   // A sequence may name frames that were never made: those show the first frame.
   return f >= 0 && f < static_cast<int>(slots_.size()) ? f : 0;
 }

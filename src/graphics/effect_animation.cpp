@@ -17,8 +17,10 @@ std::string FrameName(const std::string& name, int k, const char* suffix) {
   return name + number + suffix;
 }
 
-// out := screen blended towards the frame by the mask, over the rows and columns all three have.
-void BlendFrame(Picture& out, const Picture& screen, const Picture& frame, const Picture& mask) {
+}  // namespace
+
+void BlendEffectFrame(Picture& out, const Picture& screen, const Picture& frame,
+                      const Picture& mask) {
   out = screen;
   const int rows = std::min({frame.height(), mask.height(), screen.height()});
   const int width = std::min({frame.width(), mask.width(), screen.width()});
@@ -27,8 +29,6 @@ void BlendFrame(Picture& out, const Picture& screen, const Picture& frame, const
     MaskedBlendRow(out.Row(r), screen.Row(r), frame.Row(r), mask.Row(r), groups);
   }
 }
-
-}  // namespace
 
 EffectAnimationArguments ReadEffectAnimationArguments(std::string_view argument) {
   argument = UntilNul(argument);
@@ -62,7 +62,7 @@ void EffectAnimation(Engine& engine, std::string_view argument) {
     const int k = a.sequence[static_cast<size_t>(i)];
     if (!loader.LoadPicture(FrameName(a.name, k, ""), pics.saved)) break;
     loader.LoadPicture(FrameName(a.name, k, "_m"), pics.full_overlay);
-    BlendFrame(pics.fade_output, pics.screen, pics.saved, pics.full_overlay);
+    BlendEffectFrame(pics.fade_output, pics.screen, pics.saved, pics.full_overlay);
     platform.Present(pics.fade_output);
     i += clock.ClockWait(a.period);
   }

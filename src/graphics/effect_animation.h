@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/picture.h"
+
 namespace quill {
 
 class Engine;
@@ -19,6 +21,11 @@ struct EffectAnimationArguments {
 };
 
 EffectAnimationArguments ReadEffectAnimationArguments(std::string_view argument);
+
+// One frame: out := the screen blended towards the frame by the mask (the masked row kernel with
+// its all-zero shortcut), over the rows and columns all three have; the rest is the screen.
+void BlendEffectFrame(Picture& out, const Picture& screen, const Picture& frame,
+                      const Picture& mask);
 
 void EffectAnimation(Engine& engine, std::string_view argument);
 

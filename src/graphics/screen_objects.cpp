@@ -18,11 +18,11 @@ struct SubName {
   Sub sub;
 };
 // Matched as prefixes in this order.
-constexpr SubName kSubs[] = {{"load ", Sub::Load},        {"del ", Sub::Del},
-                             {"set ", Sub::Set},          {"era ", Sub::Era},
-                             {"b_make", Sub::BoardMake},  {"b_end", Sub::BoardEnd},
+constexpr SubName kSubs[] = {{"load ", Sub::Load},         {"del ", Sub::Del},
+                             {"set ", Sub::Set},           {"era ", Sub::Era},
+                             {"b_make", Sub::BoardMake},   {"b_end", Sub::BoardEnd},
                              {"b_reset", Sub::BoardReset}, {"b_set ", Sub::BoardSet},
-                             {"b_show", Sub::BoardShow},  {"fix", Sub::Fix}};
+                             {"b_show", Sub::BoardShow},   {"fix", Sub::Fix}};
 
 // The numbered fields after the sub-command: each starts after the next comma; where the comma
 // is missing the same text is read again (so a missing Y repeats X). WAIT alone is 0 then.

@@ -2,7 +2,8 @@
 // `obj_`: 32 objects, each a picture with its image in the upper half and its mask in the lower,
 // drawn over the screen buffer's picture onto the display (set), into the screen buffer too
 // (fix), or onto an off-screen board shown whole (b_make, b_reset, b_set, b_show, b_end).
-//   obj_load N,NAME   obj_del N   obj_set N,X,Y[,WAIT]   obj_fix N,X,Y[,WAIT]   obj_era N,X,Y[,WAIT]
+//   obj_load N,NAME   obj_del N   obj_set N,X,Y[,WAIT]   obj_fix N,X,Y[,WAIT]   obj_era
+//   N,X,Y[,WAIT]
 #include <array>
 #include <string_view>
 

@@ -1,27 +1,23 @@
 #include "graphics/wipe_and_effect.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/sjis.h"
 #include "engine/engine.h"
 #include "graphics/blend_kernels.h"
-#include "tests/graphics/probe_platform.h"
-#include "tests/support/fixture_game.h"
-#include "tests/support/temp_dir.h"
-#include "tools/picture_encoder.h"
+#include "tests/graphics/game_rig.h"
 
 namespace quill {
 namespace {
 
 using test::At;
 using test::Bgr;
+using test::GameRig;
 using test::Mix;
+using test::Packed;
 using test::Pattern;
 using test::ProbePlatform;
 using test::Solid;
@@ -98,37 +94,6 @@ TEST(EffectStepsTest, KeepsAtMost200Steps) {
 }
 
 // --- Commands on a started game ------------------------------------------------------------------
-
-std::vector<uint8_t> Packed(const Picture& p) {
-  std::optional<std::vector<uint8_t>> bytes = EncodePackedPicture(p, PackedPictureOptions{});
-  EXPECT_TRUE(bytes.has_value());
-  return bytes ? *bytes : std::vector<uint8_t>{};
-}
-
-class GameRig {
- public:
-  GameRig() : game_(dir_ / "game") {
-    setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
-    game_.Script("_config", "TITLE:Effects\nMAKER_REG:QuillTests\nGAME_ID:Effects\n");
-    game_.Script("main", "\\\n");
-  }
-  test::FixtureGame& game() { return game_; }
-  Engine& Start() {
-    game_.Write();
-    platform_ = std::make_unique<ProbePlatform>(game_.folder(), std::vector<ScenarioEvent>{});
-    engine_ = std::make_unique<Engine>(*platform_, EngineOptions{});
-    EXPECT_TRUE(engine_->FormCreate());
-    return *engine_;
-  }
-  ProbePlatform& platform() { return *platform_; }
-
- private:
-  test::TempDir dir_;
-  test::FixtureGame game_;
-  std::unique_ptr<ProbePlatform> platform_;
-  std::unique_ptr<Engine> engine_;
-};
 
 TEST(WipeSetTest, LoadsThePatternAndRemembersTheName) {
   GameRig rig;
