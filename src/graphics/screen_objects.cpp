@@ -33,6 +33,8 @@ struct Fields {
 };
 
 Fields ReadFields(std::string_view text) {
+  // "fix" has no blank of its own: the blank before the numbers is skipped as numbers skip it.
+  text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
   Fields f;
   auto next = [](std::string_view t, bool* found) {
     size_t comma = t.find(',');

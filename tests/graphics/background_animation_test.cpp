@@ -80,7 +80,9 @@ TEST(BackgroundAnimationTest, FramesAdvanceUnderTypedTextThatIsInEveryFrame) {
       if (At(shot, 5, 5) == kFrames[i]) shown = i;
     }
     ASSERT_GE(shown, 0) << t;
-    if (previous >= 0) EXPECT_EQ(shown, (previous + 1) % 3) << t;
+    if (previous >= 0) {
+      EXPECT_EQ(shown, (previous + 1) % 3) << t;
+    }
     previous = shown;
     EXPECT_TRUE(HasText(shot)) << t;
   }

@@ -25,7 +25,7 @@ TEST(ShakeArgumentsTest, DefaultsAndTheByteLimits) {
       {"*shake 0,8", 0, 8, 50},
       {"*shake 2,6,30", 2, 6, 30},
       // The amplitude's comma must lie within the first 49 bytes, the period's within 50.
-      {"*shake 0" + pad + ",7,9", 0, 7, 9},     // commas at bytes 48 and 50: no period
+      {"*shake 0" + pad + ",7,9", 0, 7, 50},    // commas at bytes 48 and 50: no period
       {"*shake 0" + pad + " ,7,9", 0, 20, 50},  // first comma at byte 49
       {"*shake 0" + std::string(39, ' ') + ",7,9", 0, 7, 9},  // commas at 47 and 49
   };
