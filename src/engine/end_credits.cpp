@@ -18,19 +18,6 @@ constexpr int kCreditsFontHeight = 30;
 // "ＭＳ 明朝"
 constexpr std::string_view kCreditsFace = "\x82\x6c\x82\x72\x20\x96\xbe\x92\xa9";
 
-std::vector<std::string_view> Lines(std::span<const uint8_t> script) {
-  std::vector<std::string_view> lines;
-  std::string_view text(reinterpret_cast<const char*>(script.data()), script.size());
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = text.find('\0', pos);
-    if (end == std::string_view::npos) end = text.size();
-    lines.push_back(text.substr(pos, end - pos));
-    pos = end + 1;
-  }
-  return lines;
-}
-
 // Pixels of the panel row whose blue byte is set turn grey `level`.
 void GreyRow(Picture& panel, int row, int level) {
   uint8_t* p = panel.Row(row);
@@ -40,30 +27,6 @@ void GreyRow(Picture& panel, int row, int level) {
 }
 
 }  // namespace
-
-std::optional<EndCreditsScript> ReadEndCredits(std::span<const uint8_t> script) {
-  std::vector<std::string_view> lines = Lines(script);
-  if (lines.empty()) return std::nullopt;
-  for (std::string_view line : lines) {
-    if (line.size() > kCreditLineBytes) return std::nullopt;
-  }
-  EndCreditsScript out;
-  out.step_ms = ParseInt(lines[0]);
-  size_t i = 1;
-  int entries = 0;
-  for (; i < lines.size() && lines[i] != "*"; ++i) {
-    if (++entries == 2) {
-      size_t comma = lines[i].find(',');
-      out.second_entry = comma == std::string_view::npos ? 0 : ParseInt(lines[i].substr(comma + 1));
-    }
-  }
-  if (i >= lines.size() || entries < 2) return std::nullopt;
-  for (++i; i < lines.size() && !lines[i].starts_with("*"); ++i) {
-    out.lines.emplace_back(lines[i]);
-  }
-  if (i >= lines.size()) return std::nullopt;
-  return out;
-}
 
 Picture DrawCredits(Engine& engine, const std::vector<std::string>& lines) {
   const int count = static_cast<int>(lines.size());

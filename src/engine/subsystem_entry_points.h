@@ -91,7 +91,7 @@ class SubsystemEntryPoints {
   // Start-up (StartUp calls them in its order).
   void StartUpMessageWindow();  // name plate, window image and skin, sys_clickw and its work
   void StartUpQuickBar();       // sys_qbtn, its strips, sys_qbtn2, sys_autobar
-  void StartUpComposition();    // standing-picture cache, recorded names, INIT, obj_, _sprset
+  void StartUpComposition();    // standing-picture cache, recorded names, INIT, _sprset
   void StartUpGallery();        // gallery and recollection lists, VIEW_1/VIEW_2, selection tree
   void StartUpSound();          // the sound output (BeginGame)
   void ReadGlobalSave();

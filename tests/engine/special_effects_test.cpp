@@ -131,18 +131,9 @@ TEST(CompletionRateTest, CountsTheSevenRangesOnly) {
   }
 }
 
-std::vector<uint8_t> Lines(const std::vector<std::string>& lines) {
-  std::vector<uint8_t> bytes;
-  for (const std::string& l : lines) {
-    bytes.insert(bytes.end(), l.begin(), l.end());
-    bytes.push_back(0);
-  }
-  return bytes;
-}
-
 TEST(EndCreditsScriptTest, LayoutAndMalformedScripts) {
   std::optional<EndCreditsScript> ok =
-      ReadEndCredits(Lines({"25 ms", "song,0", "staff,7", "*", "A", "", "B", "*end"}));
+      ReadEndCredits(test::ScriptBytes({"25 ms", "song,0", "staff,7", "*", "A", "", "B", "*end"}));
   ASSERT_TRUE(ok);
   EXPECT_EQ(ok->step_ms, 25);
   EXPECT_EQ(ok->second_entry, 7);
@@ -154,7 +145,8 @@ TEST(EndCreditsScriptTest, LayoutAndMalformedScripts) {
       {"20", "a,1", "*", "A", "*"},                           // one entry only
       {"20", "a,1", "b,2", "*", std::string(100, 'x'), "*"},  // a line of 100 bytes
   };
-  for (const auto& lines : bad) EXPECT_FALSE(ReadEndCredits(Lines(lines))) << lines.size();
+  for (const auto& lines : bad)
+    EXPECT_FALSE(ReadEndCredits(test::ScriptBytes(lines))) << lines.size();
 }
 
 bool AnyWhite(const Picture& p, int x0, int y0, int x1, int y1) {

@@ -24,6 +24,16 @@ inline std::vector<uint8_t> Packed(const Picture& p) {
   return bytes ? *bytes : std::vector<uint8_t>{};
 }
 
+// A script as the archive stores its lines: each one ends in NUL.
+inline std::vector<uint8_t> ScriptBytes(const std::vector<std::string>& lines) {
+  std::vector<uint8_t> bytes;
+  for (const std::string& line : lines) {
+    bytes.insert(bytes.end(), line.begin(), line.end());
+    bytes.push_back(0);
+  }
+  return bytes;
+}
+
 class GameRig {
  public:
   GameRig() : game_(dir_ / "game") {

@@ -20,17 +20,8 @@ using test::Mix;
 using test::Packed;
 using test::Pattern;
 using test::ProbePlatform;
+using test::ScriptBytes;
 using test::Solid;
-
-// A script as the archive stores its lines: each one ends in NUL.
-std::vector<uint8_t> ScriptBytes(const std::vector<std::string>& lines) {
-  std::vector<uint8_t> bytes;
-  for (const std::string& line : lines) {
-    bytes.insert(bytes.end(), line.begin(), line.end());
-    bytes.push_back(0);
-  }
-  return bytes;
-}
 
 int32_t Rgb(int r, int g, int b) { return r | (g << 8) | (b << 16); }
 
