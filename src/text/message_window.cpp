@@ -290,16 +290,18 @@ void MessageWindow::DrawRuby(std::string_view text, int x, int y) {
   CopyToDisplay(x, y, out.TextWidth(text, font) + 1, h);
 }
 
+const Picture& MessageWindow::DisplaySource() {
+  // While a background animation runs the display shows its frames, which carry the text too.
+  BackgroundAnimation& animation = engine_.background_animation();
+  return animation.running() && engine_.screen_mode == 0 ? animation.current_frame()
+                                                         : engine_.pictures().screen;
+}
+
 void MessageWindow::CopyToDisplay(int x, int y, int w, int h) {
   int x0 = std::max(x, 0), y0 = std::max(y, 0);
   int x1 = std::min(x + w, kScreenWidth), y1 = std::min(y + h, kScreenHeight);
   if (x0 >= x1 || y0 >= y1) return;
-  // While a background animation runs the display shows its frames, which carry the text too.
-  BackgroundAnimation& animation = engine_.background_animation();
-  const Picture& source = animation.running() && engine_.screen_mode == 0
-                              ? animation.current_frame()
-                              : engine_.pictures().screen;
-  engine_.platform().PresentRect(source, Rect{x0, y0, x1 - x0, y1 - y0});
+  engine_.platform().PresentRect(DisplaySource(), Rect{x0, y0, x1 - x0, y1 - y0});
 }
 
 void MessageWindow::PresentNewPage(bool was_open) {
@@ -313,7 +315,7 @@ void MessageWindow::PresentNewPage(bool was_open) {
       // A window never blended over this scene (start-up, after win_close) is blended now.
       ComposeWindow();
       PresentWindow();
-      platform.Present(pics.screen);
+      platform.Present(DisplaySource());
     } else {
       CopyPicture(pics.screen, g.x, g.y, window_image_);
       LayWindowIntoAnimationFrames(g);

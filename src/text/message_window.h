@@ -90,6 +90,8 @@ class MessageWindow {
   void FadeDisplay(const Picture& to, const Picture& from, int step, int period_ms);
   // The speaker colour (S037 and the glyph drawing's colour 0).
   void SetSpeakerColour(uint32_t colour_ref);
+  // What the display shows: the screen buffer, or a running background animation's frame.
+  const Picture& DisplaySource();
   void CopyToDisplay(int x, int y, int w, int h);
   // The skin blended over a window area (the window image, an animation frame's window).
   void ApplySkin(Picture& image, const WindowGeometry& g);
