@@ -170,7 +170,7 @@ void Confirmations::ReturnToTitle() {
   Engine& e = engine_;
   SubsystemEntryPoints& sub = e.subsystems();
   ValueBanks& s = e.banks();
-  sub.StopBackgroundAnimations();
+  e.background_animation().Stop();
   s.SetS(4, 0);
   e.sound_commands().SetMusic(0);
   s.SetS(151, 1);

@@ -9,6 +9,12 @@
 #include "engine/engine.h"
 #include "engine/expressions.h"
 #include "engine/script_scans.h"
+#include "engine/special_effects.h"
+#include "graphics/direct_draw.h"
+#include "graphics/effect_animation.h"
+#include "graphics/scroll_command.h"
+#include "graphics/sprite_motion.h"
+#include "graphics/window_shake.h"
 
 namespace quill {
 namespace {
@@ -92,7 +98,7 @@ int Engine::DispatchCommand(int index, std::string_view line) {
       banks_.F.ClearAll();
       banks_.T.ClearAll();
       banks_.ClearV();
-      sub.ResetAnimations("INIT");
+      composition_.ResetPictures();
       return 0;
     case kCmdGrb:
       return GraCommand(arg, 1);
@@ -108,7 +114,7 @@ int Engine::DispatchCommand(int index, std::string_view line) {
       }
       return 0;
     case kCmdSpecial:
-      if (!cut_effects) sub.SpecialEffect(arg);
+      if (!cut_effects) SpecialEffect(*this, arg);
       return 1;
     case kCmdGameclr:
       sub.GameClear();
@@ -141,7 +147,7 @@ int Engine::DispatchCommand(int index, std::string_view line) {
       return 0;
     }
     case kCmdDirect:
-      sub.DirectDraw(arg);
+      DirectDraw(*this, arg);
       return 0;
     case kCmdSave:
       CancelAutoSkip(false);
@@ -168,7 +174,7 @@ int Engine::DispatchCommand(int index, std::string_view line) {
       CancelAutoSkip(false);
       return 1;
     case kCmdBgAnim:
-      sub.BackgroundAnimation(arg);
+      background_animation_.Command(arg);
       return 0;
     case kCmdRoll:
       CancelAutoSkip(true);
@@ -178,7 +184,7 @@ int Engine::DispatchCommand(int index, std::string_view line) {
       sub.AnimCommand(arg, line.size() > 5 && line[5] == 'q');
       return 1;
     case kCmdShake:
-      if (!cut_effects) sub.ShakeCommand(arg);
+      if (!cut_effects) ShakeCommand(*this, line);
       return 1;
     case kCmdCjmp:
       return CjmpCommand(line);
@@ -223,13 +229,13 @@ int Engine::DispatchCommand(int index, std::string_view line) {
       LeaveExtraMode();
       return 1;
     case kCmdObj:
-      sub.ObjectControl(arg);
+      objects_.Command(arg);
       return 0;
     case kCmdSroll:
       sub.ScrollRoll();
       return 1;
     case kCmdScroll:
-      sub.ScrollCommand(arg);
+      ScrollCommand(*this, arg);
       return 1;
     case kCmdKaisou:
       sub.RecollectionMode();
@@ -244,19 +250,19 @@ int Engine::DispatchCommand(int index, std::string_view line) {
       if (!cut_effects) sub.EffectCommand(arg);
       return 1;
     case kCmdManpu:
-      sub.ComicSymbol(arg);
+      comic_symbol_.Command(arg);
       return 0;
     case kCmdSprmv:
-      sub.SpriteMotion(arg);
+      SpriteMotion(*this, arg);
       return 1;
     case kCmdEfxanim:
-      sub.EffectAnimation(arg);
+      EffectAnimation(*this, arg);
       return 1;
     case kCmdWipeset:
       sub.WipeSet(arg);
       return 1;
     case kCmdLpanim:
-      sub.LoopAnimation(arg);
+      loop_animation_.Command(arg);
       return 1;
     default:
       return 0;

@@ -23,11 +23,15 @@
 #include "engine/script_loader.h"
 #include "engine/subsystem_entry_points.h"
 #include "engine/value_banks.h"
+#include "graphics/background_animation.h"
+#include "graphics/comic_symbol.h"
 #include "graphics/composition.h"
 #include "graphics/frame_clock.h"
 #include "graphics/game_config.h"
+#include "graphics/loop_animation.h"
 #include "graphics/picture_loader.h"
 #include "graphics/resource_archives.h"
+#include "graphics/screen_objects.h"
 #include "graphics/screen_pictures.h"
 #include "graphics/transitions.h"
 #include "persist/cursors.h"
@@ -107,6 +111,11 @@ class Engine : public PlatformEvents, public ExpressionHost {
   // The frame clock that paces every fade, transition, animation, roll and scroll.
   FrameClock& frame_clock() { return frame_clock_; }
   Transitions& transitions() { return transitions_; }
+  // The animated effects that outlive their commands.
+  ComicSymbol& comic_symbol() { return comic_symbol_; }
+  LoopAnimation& loop_animation() { return loop_animation_; }
+  BackgroundAnimation& background_animation() { return background_animation_; }
+  ScreenObjects& objects() { return objects_; }
 
   // PlatformEvents.
   void OnMouseDown(MouseButton button, int x, int y) override;
@@ -333,6 +342,10 @@ class Engine : public PlatformEvents, public ExpressionHost {
   Settings settings_;
   FrameClock frame_clock_{platform_};
   Transitions transitions_{*this};
+  ComicSymbol comic_symbol_{*this};
+  LoopAnimation loop_animation_{*this};
+  BackgroundAnimation background_animation_{*this};
+  ScreenObjects objects_{*this};
   std::optional<SettingsStore> settings_store_;
   ResourceArchives resources_;
   SoundOutput sound_{*this};

@@ -38,7 +38,7 @@ void Engine::AppIdle() {
       sleep_until(kFrameMs);
       return;
     }
-    subsystems_.AnimationFrame();
+    loop_animation_.Step();
     if (skip_mode && wait_kind != kWaitNone) {
       if (wait_kind == kWaitPage || wait_kind == kWaitPageVoice || wait_kind == kWaitPageNoIcon) {
         NewPage();
@@ -58,7 +58,7 @@ void Engine::AppIdle() {
       }
     }
   }
-  subsystems_.BackgroundAnimationFrame(frame_counter);
+  background_animation_.Frame(frame_counter);
   sleep_until(kFrameMs);
 }
 
@@ -66,7 +66,7 @@ void Engine::Timer1Timer() {
   ++tick_counter;
   sound_.UpdateMusicStream();
   if (subsystems_.MoviePanelTick()) return;
-  subsystems_.EffectTick();
+  comic_symbol_.Tick(tick_counter);
   if (screen_mode == 8) {
     subsystems_.RecollectionTick();
     return;

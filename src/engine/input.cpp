@@ -340,7 +340,7 @@ void Engine::FormMouseWheel(int delta) {
   SubsystemEntryPoints& sub = subsystems_;
   if (log_view_open) {
     log_view_.ScrollLogView(delta > 0 ? 1 : -1);
-  } else if (confirm_pending != 0 || busy || sub.BackgroundAnimationRunning()) {
+  } else if (confirm_pending != 0 || busy || background_animation_.running()) {
     // nothing
   } else if (screen_mode == 9) {
     page_view_.StepPageView(delta < 0 ? -1 : 1);  // down: newer, up: older
@@ -362,7 +362,7 @@ void Engine::FormKeyDown(int key) {
     if (key == kKeyDown) choices_.MoveChoicePointer(1);
     return;
   }
-  bool page_view_free = choice_mode == 0 && !sub.BackgroundAnimationRunning();
+  bool page_view_free = choice_mode == 0 && !background_animation_.running();
   if (screen_mode == 9) {
     if (!page_view_free) return;
     if (key == kKeyLeft) page_view_.StepPageView(1);
@@ -425,7 +425,7 @@ void Engine::FormKeyPress(char c) {
       break;
   }
   if (transition_running || busy) return;
-  bool save_screens = screen_mode == 0 && !sub.BackgroundAnimationRunning();
+  bool save_screens = screen_mode == 0 && !background_animation_.running();
   int s0 = banks_.S(0);
   switch (c) {
     case 'W':

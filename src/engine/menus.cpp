@@ -125,7 +125,7 @@ void Menus::UpdateMenus() {
       break;
   }
   if (engine_.banks().S(28) == 0) Set(save_items, false);
-  if (engine_.subsystems().BackgroundAnimationRunning()) {
+  if (engine_.background_animation().running()) {
     Set({C::kToolSettings, C::kToolSave, C::kToolLoad, C::kToolSaveEdit, C::kRcLog, C::kRcQuickLoad,
          C::kRcQuickSave, C::kRcLoad, C::kRcSave, C::kRcSettings},
         false);

@@ -76,7 +76,7 @@ bool QuickButtons::AutoOn() const { return engine_.AutoLevel() > 0; }
 bool QuickButtons::Drawable() const {
   if (engine_.transition_running) return false;
   if (engine_.screen_mode != 0 && engine_.screen_mode != 9) return false;
-  return !engine_.subsystems().BackgroundAnimationRunning();
+  return !engine_.background_animation().running();
 }
 
 void QuickButtons::ComposeStrip() {
@@ -187,7 +187,7 @@ bool QuickButtons::HoverRefused(int n) const {
   if (n == 1 && !e.block_read && e.seen) return true;
   if (n == 6 && e.choice_mode != 0) return true;
   if (save_or_load && (e.extra_mode != 0 || e.screen_mode != 0 ||
-                       engine_.subsystems().BackgroundAnimationRunning())) {
+                       engine_.background_animation().running())) {
     return true;
   }
   return false;

@@ -191,6 +191,7 @@ void Engine::StartUp() {
 
   // 19: pictures, window and names.
   subsystems_.StartUpComposition();
+  objects_.Reset();
   window_open = false;
   for (int i = 150; i <= 153; ++i) banks_.SetS(i, 0);
   transition_interrupt = 0;

@@ -191,6 +191,29 @@ void Engine::WriteState(Json& state) {
     state["new_background"] = composition_.new_background;
   }
 
+  // The animated effects that outlive their commands (the shake offset is the platform's).
+  if (comic_symbol_.active()) {
+    state["comic_symbol"] = {
+        {"mode", comic_symbol_.mode()}, {"x", banks_.S(32)}, {"y", banks_.S(33)}};
+  } else {
+    state["comic_symbol"] = nullptr;
+  }
+  state["loop_animation"] = {{"state", banks_.S(44)},
+                             {"frame", loop_animation_.index()},
+                             {"count", loop_animation_.frame_count()}};
+  if (background_animation_.running()) {
+    state["background_animation"] = {{"frames", background_animation_.active()},
+                                     {"position", background_animation_.position()},
+                                     {"speed", background_animation_.speed()}};
+  } else {
+    state["background_animation"] = nullptr;
+  }
+  Json& objects = state["objects"] = Json::array();
+  for (int n = 0; n < kObjectCount; ++n) {
+    const ScreenObject& o = objects_.object(n);
+    if (o.created) objects.push_back({{"number", n}, {"x", o.x}, {"y", o.y}});
+  }
+
   // Start-up: the game configuration and the player's settings.
   state["config"] = GameConfigJson(config_);
   state["speakers"] = SpeakersJson(speakers_);

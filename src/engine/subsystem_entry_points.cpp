@@ -26,9 +26,7 @@ void SubsystemEntryPoints::PartsSet(std::string_view arg) {
   e.platform().Present(e.screen());
 }
 void SubsystemEntryPoints::OpenLoadScreen() {}
-void SubsystemEntryPoints::ResetAnimations(std::string_view) {}
 void SubsystemEntryPoints::CloseWindow() { engine_.message_window().CloseWindow(); }
-void SubsystemEntryPoints::SpecialEffect(std::string_view) {}
 void SubsystemEntryPoints::GameClear() {}
 void SubsystemEntryPoints::PartsLoad(std::string_view arg) {
   Engine& e = engine_;
@@ -40,29 +38,20 @@ void SubsystemEntryPoints::BackgroundCommand(std::string_view arg) {
 }
 void SubsystemEntryPoints::FixScreen() { engine_.composition().FixScreen(); }
 void SubsystemEntryPoints::SelectionTree(std::string_view) {}
-void SubsystemEntryPoints::DirectDraw(std::string_view) {}
 void SubsystemEntryPoints::OpenSaveScreen() {}
 void SubsystemEntryPoints::OpenWindow() { engine_.message_window().OpenWindow(); }
-void SubsystemEntryPoints::BackgroundAnimation(std::string_view) {}
 void SubsystemEntryPoints::StaffRoll(std::string_view) {}
 void SubsystemEntryPoints::AnimCommand(std::string_view, bool) {}
-void SubsystemEntryPoints::ShakeCommand(std::string_view) {}
 void SubsystemEntryPoints::OverlayCommand(std::string_view arg) {
   quill::OverlayCommand(engine_, arg);
 }
 void SubsystemEntryPoints::GalleryViewer(std::string_view) {}
-void SubsystemEntryPoints::ObjectControl(std::string_view) {}
 void SubsystemEntryPoints::ScrollRoll() {}
-void SubsystemEntryPoints::ScrollCommand(std::string_view) {}
 void SubsystemEntryPoints::RecollectionMode() {}
 void SubsystemEntryPoints::EffectCommand(std::string_view arg) {
   quill::EffectCommand(engine_, arg);
 }
-void SubsystemEntryPoints::ComicSymbol(std::string_view) {}
-void SubsystemEntryPoints::SpriteMotion(std::string_view) {}
-void SubsystemEntryPoints::EffectAnimation(std::string_view) {}
 void SubsystemEntryPoints::WipeSet(std::string_view arg) { quill::WipeSet(engine_, arg); }
-void SubsystemEntryPoints::LoopAnimation(std::string_view) {}
 void SubsystemEntryPoints::ReturnFromGallery() {}
 void SubsystemEntryPoints::ReturnFromRecollection() {}
 void SubsystemEntryPoints::PutTextGlyph(std::string_view character, int x, int y) {
@@ -95,18 +84,13 @@ void SubsystemEntryPoints::InvalidateWindowCache() {
 void SubsystemEntryPoints::RebuildScreen() { engine_.composition().RebuildScreen(); }
 // A new page empties the name record that wipeset and ovr share.
 void SubsystemEntryPoints::ForgetWipe() { engine_.transitions().set_overlay_name(""); }
-void SubsystemEntryPoints::RemoveComicSymbol() {}
-bool SubsystemEntryPoints::RestoreAnimationWindowAreas() { return false; }
 void SubsystemEntryPoints::MarkPictureSeen(std::string_view) {}
 void SubsystemEntryPoints::ShowClickIcon() { engine_.message_window().ShowClickIcon(); }
 void SubsystemEntryPoints::EraseClickIcon() { engine_.message_window().EraseClickIcon(); }
 void SubsystemEntryPoints::RedrawQuickButtons() { engine_.quick_buttons().DrawQuickBar(1); }
 void SubsystemEntryPoints::UpdateMenus() { engine_.menus().UpdateMenus(); }
 void SubsystemEntryPoints::GalleryFrame() {}
-void SubsystemEntryPoints::AnimationFrame() {}
-void SubsystemEntryPoints::BackgroundAnimationFrame(uint32_t) {}
 bool SubsystemEntryPoints::MoviePanelTick() { return false; }
-void SubsystemEntryPoints::EffectTick() {}
 void SubsystemEntryPoints::RecollectionTick() {}
 void SubsystemEntryPoints::QuickButtonHover() { engine_.quick_buttons().TrackHover(); }
 void SubsystemEntryPoints::SceneScriptUnlock(std::string_view) {}
@@ -134,8 +118,6 @@ void SubsystemEntryPoints::ShowConfirm(std::string_view question, int action) {
 }
 void SubsystemEntryPoints::QuickSave() {}
 void SubsystemEntryPoints::LoadSlot(int, bool) {}
-bool SubsystemEntryPoints::BackgroundAnimationRunning() { return false; }
-void SubsystemEntryPoints::StopBackgroundAnimations() {}
 void SubsystemEntryPoints::ResetTitleMenus() { engine_.menus().ResetTitleMenus(); }
 void SubsystemEntryPoints::StopScrollRoll(bool) {}
 void SubsystemEntryPoints::GalleryMouseDown(int, int, int) {}

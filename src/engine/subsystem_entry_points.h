@@ -20,34 +20,23 @@ class SubsystemEntryPoints {
   int SpriteCommand(std::string_view arg);  // returns the transition number for UpdateScreen
   void PartsSet(std::string_view arg);
   void OpenLoadScreen();
-  void ResetAnimations(std::string_view arg);  // gameinit: "INIT"
   void CloseWindow();
-  void SpecialEffect(std::string_view arg);
   void GameClear();
   void PartsLoad(std::string_view arg);
   void MovieCommand(std::string_view arg);
   void BackgroundCommand(std::string_view arg);
   void FixScreen();  // copy the display into the scene and screen buffers
   void SelectionTree(std::string_view arg);
-  void DirectDraw(std::string_view arg);
   void OpenSaveScreen();
   void OpenWindow();
-  void BackgroundAnimation(std::string_view arg);
   void StaffRoll(std::string_view arg);
   void AnimCommand(std::string_view arg, bool second_player);
-  void ShakeCommand(std::string_view arg);
   void OverlayCommand(std::string_view arg);
   void GalleryViewer(std::string_view arg);
-  void ObjectControl(std::string_view arg);
   void ScrollRoll();
-  void ScrollCommand(std::string_view arg);
   void RecollectionMode();
   void EffectCommand(std::string_view arg);
-  void ComicSymbol(std::string_view arg);
-  void SpriteMotion(std::string_view arg);
-  void EffectAnimation(std::string_view arg);
   void WipeSet(std::string_view arg);
-  void LoopAnimation(std::string_view arg);
   void ReturnFromGallery();       // leaving extra mode 1
   void ReturnFromRecollection();  // leaving extra mode 2
 
@@ -68,9 +57,6 @@ class SubsystemEntryPoints {
   // window composed and laid over it.
   void RebuildScreen();
   void ForgetWipe();         // a new page drops the pending wipe pattern
-  void RemoveComicSymbol();
-  // The window layout's rebuild while a background animation runs; false when none runs.
-  bool RestoreAnimationWindowAreas();
   void MarkPictureSeen(std::string_view name);  // a gallery picture shown by gra or bg
   void ShowClickIcon();
   void EraseClickIcon();
@@ -79,10 +65,7 @@ class SubsystemEntryPoints {
   // Frame loop and timer.
   void UpdateMenus();
   void GalleryFrame();
-  void AnimationFrame();
-  void BackgroundAnimationFrame(uint32_t frame_counter);
   bool MoviePanelTick();  // true while a movie panel owns the timer
-  void EffectTick();
   void RecollectionTick();
   void QuickButtonHover();
 
@@ -97,7 +80,7 @@ class SubsystemEntryPoints {
   // Start-up (StartUp calls them in its order).
   void StartUpMessageWindow();  // name plate, window image and skin, sys_clickw and its work
   void StartUpQuickBar();       // sys_qbtn, its strips, sys_qbtn2, sys_autobar
-  void StartUpComposition();    // standing-picture cache, recorded names, INIT, obj_, _sprset
+  void StartUpComposition();    // standing-picture cache, recorded names, INIT, _sprset
   void StartUpGallery();        // gallery and recollection lists, VIEW_1/VIEW_2, selection tree
   void ReadGlobalSave();
   void WriteGlobalSave();
@@ -114,8 +97,6 @@ class SubsystemEntryPoints {
   void ShowConfirm(std::string_view question, int action);  // the yes/no band
   void QuickSave();
   void LoadSlot(int slot, bool silent);
-  bool BackgroundAnimationRunning();
-  void StopBackgroundAnimations();
   void ResetTitleMenus();  // hide シーンスキップ and 回想モード終了, enable the save and load items
   void StopScrollRoll(bool wait);
   void GalleryMouseDown(int button, int x, int y);

@@ -12,21 +12,6 @@
 namespace quill {
 namespace {
 
-// Where a layout of n standing pictures keeps its positions: picture k has centre x
-// S(base + k) and top y S(base + 10 + k).
-int PositionBase(int count) {
-  switch (count) {
-    case 1:
-      return 80;
-    case 2:
-      return 81;
-    case 3:
-      return 83;
-    default:
-      return 86;
-  }
-}
-
 // The whole of src into dst (both the screen's size in practice); a picture of another size is
 // laid at the top left of a black screen.
 void CopyWhole(Picture& dst, const Picture& src) {
@@ -40,11 +25,24 @@ void CopyWhole(Picture& dst, const Picture& src) {
 
 }  // namespace
 
+int StandingPositionBase(int count) {
+  switch (count) {
+    case 1:
+      return 80;
+    case 2:
+      return 81;
+    case 3:
+      return 83;
+    default:
+      return 86;
+  }
+}
+
 void Composition::StartUp() {
   standing_.StartUp();
   background_name_.clear();
   new_background = false;
-  ResetStandingPositions();
+  ResetPictures();
   sprite_sets_.Clear();
   // A game without the list has no sets; the auxiliary buffer then holds some other script.
   if (engine_.LoadScript("_sprset", ScriptTarget::Aux)) {
@@ -52,7 +50,7 @@ void Composition::StartUp() {
   }
 }
 
-void Composition::ResetStandingPositions() {
+void Composition::ResetPictures() {
   // TACHI_DEFAULT starts as the built-in centres, so it covers the built-in reset too.
   ValueBanks& banks = engine_.banks();
   for (int k = 0; k < 10; ++k) {
@@ -76,7 +74,7 @@ void Composition::DrawStanding(int k, int cell) {
   const std::string& name = standing_.name(k);
   if (name.empty()) return;
   const ValueBanks& banks = engine_.banks();
-  const int base = PositionBase(cell);
+  const int base = StandingPositionBase(cell);
   const int64_t centre = banks.S(base + k);
   const int top = banks.S(base + 10 + k);
   Picture& scene = engine_.pictures().scene;
@@ -175,11 +173,11 @@ void Composition::RebuildScreen() {
   Engine& e = engine_;
   ScreenPictures& p = e.pictures();
   SubsystemEntryPoints& sub = e.subsystems();
-  sub.RemoveComicSymbol();
+  e.comic_symbol().Remove();
   if (e.Layout() != 0) {
     CopyWhole(p.screen, e.window_open ? p.full_overlay : p.scene);
     sub.InvalidateWindowCache();
-  } else if (!sub.RestoreAnimationWindowAreas()) {
+  } else if (!e.background_animation().RestoreWindowAreas()) {
     CopyWhole(p.screen, p.scene);
   }
   sub.ComposeWindow();

@@ -14,6 +14,10 @@ namespace quill {
 
 class Engine;
 
+// Where a layout of n standing pictures keeps its positions: picture k has centre x
+// S(base + k) and top y S(base + 10 + k).
+int StandingPositionBase(int count);
+
 class Composition {
  public:
   explicit Composition(Engine& engine) : engine_(engine) {}
@@ -21,9 +25,9 @@ class Composition {
   // Start-up: the cache slots, the empty records, the default standing-picture positions, the
   // sprite-set list from `_sprset`.
   void StartUp();
-  // The default layout positions (the INIT reset): S080–S089 the centres from TACHI_DEFAULT,
-  // S090–S099 (the tops) 0.
-  void ResetStandingPositions();
+  // ResetPictures("INIT") of sprmv, gameinit and start-up, the default layout positions:
+  // S080–S089 the centres from TACHI_DEFAULT, S090–S099 (the tops) 0.
+  void ResetPictures();
 
   // Background, overlay and standing pictures into the scene buffer.
   void ComposeScene();

@@ -16,6 +16,9 @@ struct ScreenPictures {
   Picture settings_work{kScreenWidth, kScreenHeight};
   Picture saved{kScreenWidth, kScreenHeight};          // the screen before the current update
   Picture fade_output{kScreenWidth, kScreenHeight};
+  // Pieces shown on the display at a place (comic symbol, loop animation, objects) are laid here
+  // first, then only their area is presented.
+  Picture display_work{kScreenWidth, kScreenHeight};
   Picture overlay;  // the ovr picture, any size
   Picture parts;    // partsload, sized when loaded
 };

@@ -121,15 +121,13 @@ void EffectCommand(Engine& engine, std::string_view name) {
   Platform& platform = engine.platform();
   ScreenPictures& pics = engine.pictures();
   FrameClock& clock = engine.frame_clock();
-  int left = 0, top = 0;
-  platform.GetWindowPosition(left, top);
   Picture colour_fill;
   bool negative_ready = false;
   clock.ClockStart();
   for (const EffectStep& step : steps) {
     switch (step.kind) {
       case kEffectMoveWindow:
-        platform.SetWindowPosition(left + step.value1, top + step.value2);
+        platform.SetShakeOffset(step.value1, step.value2);
         break;
       case kEffectShowScreen:
         platform.Present(pics.screen);
@@ -162,7 +160,7 @@ void EffectCommand(Engine& engine, std::string_view name) {
     clock.ClockWait(step.period);
   }
   platform.Present(pics.screen);
-  platform.SetWindowPosition(left, top);
+  platform.SetShakeOffset(0, 0);
 }
 
 }  // namespace quill

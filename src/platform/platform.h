@@ -135,8 +135,11 @@ class Platform {
   // Window.
   virtual void SetTitle(std::string_view sjis) = 0;
   virtual bool GetWindowPosition(int& x, int& y) = 0;
-  // Moves the window (shakes); where the window system refuses, the picture is offset instead.
   virtual void SetWindowPosition(int x, int y) = 0;
+  // Shakes: the window displaced by (dx, dy) from where it stood when the shake began; (0, 0)
+  // puts it back. Where the window system does not let the window move, the picture is offset
+  // inside the window instead (the uncovered edge shows black).
+  virtual void SetShakeOffset(int dx, int dy) = 0;
   virtual bool SetDisplayMode(DisplayMode mode) = 0;
   virtual DisplayMode GetDisplayMode() = 0;
   virtual void GetDesktopSize(int& width, int& height) = 0;

@@ -124,7 +124,7 @@ void MessageWindow::ComposeWindow() {
     return;
   }
   WindowGeometry g = Geometry();
-  if (cache_valid_ && !engine_.subsystems().BackgroundAnimationRunning()) {
+  if (cache_valid_ && !engine_.background_animation().running()) {
     window_image_ = window_cache_;
     return;
   }
@@ -132,12 +132,14 @@ void MessageWindow::ComposeWindow() {
     window_image_.Create(g.width, g.height);
   }
   CopyRect(window_image_, 0, 0, pics.scene, g.x, g.y, g.width, g.height);
-  // Only rows and columns the skin has, image and mask both, take the skin.
-  int rows = std::min(g.height, skin_.height() - g.height);
-  int bytes = std::min(g.width, skin_.width()) * 3;
-  for (int r = 0; r < rows; ++r) {
-    MaskRow(window_image_.Row(r), window_image_.stride(), skin_.Row(r), skin_.Row(g.height + r),
-            bytes);
+  ApplySkin(window_image_, g);
+  // Each frame of a running background animation gets its own window, blended over its own
+  // window area.
+  BackgroundAnimation& animation = engine_.background_animation();
+  for (int i = 0; i < animation.active(); ++i) {
+    BackgroundFrame& slot = animation.slot(i);
+    slot.window_image = slot.clean;
+    ApplySkin(slot.window_image, g);
   }
   CopyRect(auto_bar_backing_, 0, 0, window_image_, 86, 161, auto_bar_backing_.width(),
            auto_bar_backing_.height());
@@ -152,6 +154,29 @@ void MessageWindow::ComposeWindow() {
   cache_valid_ = true;
 }
 
+void MessageWindow::ApplySkin(Picture& image, const WindowGeometry& g) {
+  // Only rows and columns the skin has, image and mask both, take the skin.
+  int rows = std::min({g.height, skin_.height() - g.height, image.height()});
+  int bytes = std::min(g.width, skin_.width()) * 3;
+  for (int r = 0; r < rows; ++r) {
+    MaskRow(image.Row(r), image.stride(), skin_.Row(r), skin_.Row(g.height + r), bytes);
+  }
+}
+
+void MessageWindow::LayWindowIntoAnimationFrames(const WindowGeometry& g) {
+  BackgroundAnimation& animation = engine_.background_animation();
+  for (int i = 0; i < animation.active(); ++i) {
+    BackgroundFrame& slot = animation.slot(i);
+    CopyPicture(slot.frame, g.x, g.y, slot.window_image);
+  }
+}
+
+void MessageWindow::PutIntoAnimationFrames(int x, int y) {
+  BackgroundAnimation& animation = engine_.background_animation();
+  GlyphDrawing& drawing = engine_.glyph_drawing();
+  for (int i = 0; i < animation.active(); ++i) drawing.PutGlyph(animation.slot(i).frame, x, y);
+}
+
 void MessageWindow::PresentWindow() {
   if (!engine_.window_open) return;
   ScreenPictures& pics = engine_.pictures();
@@ -164,6 +189,7 @@ void MessageWindow::PresentWindow() {
     engine_.subsystems().RedrawQuickButtons();
     WindowGeometry g = Geometry();
     CopyPicture(pics.screen, g.x, g.y, window_image_);
+    LayWindowIntoAnimationFrames(g);
   }
   RedrawPage();
   if (engine_.Layout() == 0 && engine_.screen_mode == 0 && engine_.banks().S(4) != 0) {
@@ -191,6 +217,7 @@ void MessageWindow::DrawGridRow(int row, std::string_view bytes, int limit, bool
       }
       drawing.renderer().RenderGlyph(bytes.substr(column, n));
       drawing.PutGlyph(screen, x, y);
+      PutIntoAnimationFrames(x, y);
       CopyToDisplay(x, y, kGlyphCellWidth, kGlyphCellHeight);
     }
     column += n;
@@ -240,6 +267,10 @@ void MessageWindow::DrawNamePlate(std::string_view name) {
   engine_.glyph_drawing().DrawGlyphText(name, plate_.width() / 2 - 12, plate_, 0, 5);
   WindowGeometry g = Geometry();
   CopyPicture(engine_.pictures().screen, g.plate_x, g.plate_y, plate_);
+  BackgroundAnimation& animation = engine_.background_animation();
+  for (int i = 0; i < animation.active(); ++i) {
+    CopyPicture(animation.slot(i).frame, g.plate_x, g.plate_y, plate_);
+  }
   CopyToDisplay(g.plate_x, g.plate_y, plate_.width(), plate_.height());
 }
 
@@ -247,6 +278,7 @@ void MessageWindow::PutTextGlyph(std::string_view character, int x, int y) {
   GlyphDrawing& drawing = engine_.glyph_drawing();
   drawing.renderer().RenderGlyph(character);
   drawing.PutGlyph(engine_.pictures().screen, x, y);
+  PutIntoAnimationFrames(x, y);
   CopyToDisplay(x, y, kGlyphCellWidth, kGlyphCellHeight);
 }
 
@@ -262,11 +294,18 @@ void MessageWindow::DrawRuby(std::string_view text, int x, int y) {
   CopyToDisplay(x, y, out.TextWidth(text, font) + 1, h);
 }
 
+const Picture& MessageWindow::DisplaySource() {
+  // While a background animation runs the display shows its frames, which carry the text too.
+  BackgroundAnimation& animation = engine_.background_animation();
+  return animation.running() && engine_.screen_mode == 0 ? animation.current_frame()
+                                                         : engine_.pictures().screen;
+}
+
 void MessageWindow::CopyToDisplay(int x, int y, int w, int h) {
   int x0 = std::max(x, 0), y0 = std::max(y, 0);
   int x1 = std::min(x + w, kScreenWidth), y1 = std::min(y + h, kScreenHeight);
   if (x0 >= x1 || y0 >= y1) return;
-  engine_.platform().PresentRect(engine_.pictures().screen, Rect{x0, y0, x1 - x0, y1 - y0});
+  engine_.platform().PresentRect(DisplaySource(), Rect{x0, y0, x1 - x0, y1 - y0});
 }
 
 void MessageWindow::PresentNewPage(bool was_open) {
@@ -280,9 +319,10 @@ void MessageWindow::PresentNewPage(bool was_open) {
       // A window never blended over this scene (start-up, after win_close) is blended now.
       ComposeWindow();
       PresentWindow();
-      platform.Present(pics.screen);
+      platform.Present(DisplaySource());
     } else {
       CopyPicture(pics.screen, g.x, g.y, window_image_);
+      LayWindowIntoAnimationFrames(g);
       CopyToDisplay(g.x, g.y, window_image_.width(), window_image_.height());
     }
     engine_.window_state = 1;
@@ -364,7 +404,7 @@ void MessageWindow::CloseWindow() {
 }
 
 void MessageWindow::ShowClickIcon() {
-  if (engine_.skip_mode || engine_.subsystems().BackgroundAnimationRunning()) return;
+  if (engine_.skip_mode || engine_.background_animation().running()) return;
   if (!icon_erased_) EraseClickIcon();
   WindowGeometry g = Geometry();
   ++icon_counter_;

@@ -95,7 +95,15 @@ class MessageWindow {
   void FadeDisplay(const Picture& to, const Picture& from, int step, int period_ms);
   // The speaker colour (S037 and the glyph drawing's colour 0).
   void SetSpeakerColour(uint32_t colour_ref);
+  // What the display shows: the screen buffer, or a running background animation's frame.
+  const Picture& DisplaySource();
   void CopyToDisplay(int x, int y, int w, int h);
+  // The skin blended over a window area (the window image, an animation frame's window).
+  void ApplySkin(Picture& image, const WindowGeometry& g);
+  // While a background animation runs, its frames carry the window and the text as the screen
+  // buffer does: each frame's window image into the frame, a glyph into every frame.
+  void LayWindowIntoAnimationFrames(const WindowGeometry& g);
+  void PutIntoAnimationFrames(int x, int y);
   void DrawGridRow(int row, std::string_view bytes, int limit, bool full_screen);
 
   Engine& engine_;

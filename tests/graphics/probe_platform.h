@@ -1,7 +1,7 @@
 #pragma once
 // Display probes for transition and effect tests: the headless platform keeping copies of the
 // display as it stands during chosen virtual milliseconds (as a scenario `shot` sees it) and the
-// window moves with their times, plus small picture helpers.
+// shake offsets with their times, plus small picture helpers.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -74,14 +74,15 @@ class ProbePlatform : public HeadlessPlatform {
   }
   const Picture& Probe(uint32_t time) { return probes_.at(time); }
 
+  // Shake offsets with their times.
   struct WindowMove {
     uint32_t time;
-    int x, y;
+    int dx, dy;
     bool operator==(const WindowMove&) const = default;
   };
-  void SetWindowPosition(int x, int y) override {
-    HeadlessPlatform::SetWindowPosition(x, y);
-    window_moves.push_back({NowMs(), x, y});
+  void SetShakeOffset(int dx, int dy) override {
+    HeadlessPlatform::SetShakeOffset(dx, dy);
+    window_moves.push_back({NowMs(), dx, dy});
   }
   std::vector<WindowMove> window_moves;
 

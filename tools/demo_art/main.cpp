@@ -13,6 +13,7 @@
 #include "common/sjis.h"
 #include "tools/cursor_encoder.h"
 #include "tools/demo_art/art.h"
+#include "tools/demo_art/effects_art.h"
 
 namespace fs = std::filesystem;
 using namespace quill;
@@ -202,5 +203,6 @@ int main(int argc, char** argv) {
     png(c.image, s.image);
     png(c.mask, s.mask);
   }
+  DrawEffectsArt(letters, png, jpeg);
   return ok ? 0 : 1;
 }

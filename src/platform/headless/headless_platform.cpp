@@ -157,12 +157,20 @@ void HeadlessPlatform::Handle(size_t index) {
 
 void HeadlessPlatform::TakeShot(const ScenarioEvent& ev) {
   std::string error;
-  if (!WritePng(ev.path, display_, &error)) Error(ev, "shot: " + error);
+  if (!WritePng(ev.path, ShotPicture(), &error)) Error(ev, "shot: " + error);
+}
+
+Picture HeadlessPlatform::ShotPicture() const {
+  if (shake_dx_ == 0 && shake_dy_ == 0) return display_;
+  Picture shot(kScreenWidth, kScreenHeight);
+  CopyPicture(shot, shake_dx_, shake_dy_, display_);
+  return shot;
 }
 
 void HeadlessPlatform::WriteState(const ScenarioEvent& ev) {
   nlohmann::ordered_json state;
   state["time_ms"] = now_;
+  state["shake_offset"] = {shake_dx_, shake_dy_};
   if (sink_) sink_->WriteState(state);
   state["cursor"] = shown_cursor_;
   // Texts come from Shift-JIS conversions that never fail, but a dump must never stop the run.
@@ -191,6 +199,11 @@ bool HeadlessPlatform::GetWindowPosition(int& x, int& y) {
 void HeadlessPlatform::SetWindowPosition(int x, int y) {
   window_x_ = x;
   window_y_ = y;
+}
+
+void HeadlessPlatform::SetShakeOffset(int dx, int dy) {
+  shake_dx_ = dx;
+  shake_dy_ = dy;
 }
 
 bool HeadlessPlatform::SetDisplayMode(DisplayMode mode) {

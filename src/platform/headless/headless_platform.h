@@ -32,6 +32,8 @@ class HeadlessPlatform : public Platform {
   void SetTitle(std::string_view sjis) override;
   bool GetWindowPosition(int& x, int& y) override;
   void SetWindowPosition(int x, int y) override;
+  // There is no window to move: the picture is offset, in shots and in the state dump.
+  void SetShakeOffset(int dx, int dy) override;
   bool SetDisplayMode(DisplayMode mode) override;
   DisplayMode GetDisplayMode() override { return mode_; }
   void GetDesktopSize(int& width, int& height) override;
@@ -61,6 +63,10 @@ class HeadlessPlatform : public Platform {
   // written, a dialog answer that did not fit). A run with any ends with a non-zero exit code.
   const std::vector<std::string>& errors() const { return errors_; }
   const Picture& display() const { return display_; }
+  // The display as a shot shows it: moved by the shake offset, black where it uncovers.
+  Picture ShotPicture() const;
+  int shake_dx() const { return shake_dx_; }
+  int shake_dy() const { return shake_dy_; }
   const std::string& title() const { return title_; }
   // The cursor number last shown, and the frame count of a registered cursor (0 when none).
   int shown_cursor() const { return shown_cursor_; }
@@ -88,6 +94,7 @@ class HeadlessPlatform : public Platform {
   std::string title_;
   DisplayMode mode_ = DisplayMode::Window;
   int window_x_ = 0, window_y_ = 0;
+  int shake_dx_ = 0, shake_dy_ = 0;
   int pointer_x_ = 0, pointer_y_ = 0;
   bool cursor_visible_ = true;
   int shown_cursor_ = kDefaultCursor;

@@ -591,35 +591,29 @@ bool SdlPlatform::MovesRefused() const {
 void SdlPlatform::ClearShake() {
   shake_dx_ = 0;
   shake_dy_ = 0;
+  window_shaken_ = false;
 }
 
 bool SdlPlatform::GetWindowPosition(int& x, int& y) {
-  int rx = 0, ry = 0;
-  SDL_GetWindowPosition(window_, &rx, &ry);
-  if (!MovesRefused()) {
-    x = rx;
-    y = ry;
-    return true;
-  }
-  if (shake_dx_ == 0 && shake_dy_ == 0) {
-    anchor_x_ = rx;
-    anchor_y_ = ry;
-  }
-  x = anchor_x_ + shake_dx_;
-  y = anchor_y_ + shake_dy_;
+  SDL_GetWindowPosition(window_, &x, &y);
   return true;
 }
 
 void SdlPlatform::SetWindowPosition(int x, int y) {
+  ClearShake();
+  SDL_SetWindowPosition(window_, x, y);
+}
+
+void SdlPlatform::SetShakeOffset(int dx, int dy) {
   if (!MovesRefused()) {
-    ClearShake();
-    SDL_SetWindowPosition(window_, x, y);
+    // The window itself moves, from where it stood when the shake began.
+    if (!window_shaken_) SDL_GetWindowPosition(window_, &anchor_x_, &anchor_y_);
+    window_shaken_ = dx != 0 || dy != 0;
+    SDL_SetWindowPosition(window_, anchor_x_ + dx, anchor_y_ + dy);
     return;
   }
-  // The shake moves the picture instead, by the displacement from the shake's starting place.
-  if (shake_dx_ == 0 && shake_dy_ == 0) SDL_GetWindowPosition(window_, &anchor_x_, &anchor_y_);
-  shake_dx_ = x - anchor_x_;
-  shake_dy_ = y - anchor_y_;
+  shake_dx_ = dx;
+  shake_dy_ = dy;
   full_redraw_ = true;
   if (modal_depth_ == 0) FlushChanges();
 }

@@ -53,6 +53,7 @@ class SdlPlatform : public Platform {
   void SetTitle(std::string_view sjis) override;
   bool GetWindowPosition(int& x, int& y) override;
   void SetWindowPosition(int x, int y) override;
+  void SetShakeOffset(int dx, int dy) override;
   bool SetDisplayMode(DisplayMode mode) override;
   DisplayMode GetDisplayMode() override { return mode_; }
   void GetDesktopSize(int& width, int& height) override;
@@ -164,10 +165,11 @@ class SdlPlatform : public Platform {
   DisplayMode mode_ = DisplayMode::Window;
   Rect windowed_{0, 0, kScreenWidth, kScreenHeight + kToolbarHeight};  // kept while not a window
 
-  // Shakes where the window cannot move: the requested displacement, in screen pixels, from
-  // where the window stood when the shake began.
+  // Shakes where the window cannot move: the picture's displacement in screen pixels. Where it
+  // can, the window moves from the anchor, where it stood when the shake began.
   int shake_dx_ = 0, shake_dy_ = 0;
   int anchor_x_ = 0, anchor_y_ = 0;
+  bool window_shaken_ = false;
 
   unsigned buttons_held_ = 0;  // buttons pressed on the picture and not yet released
   int modal_depth_ = 0;
