@@ -3,6 +3,14 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS ?= 2
+# The tests of the code that reads outside bytes, run again from the sanitized tree.
+SANITIZED_TESTS = test_graphics_packed_picture_test test_graphics_jpeg_picture_test \
+                  test_graphics_picture_loader_test test_graphics_delta_kernels_test \
+                  test_tools_picture_encoder_test test_engine_archive_index_test \
+                  test_engine_fuzz_findings_test test_persist_animated_cursor_test \
+                  test_engine_click_map_script_test test_engine_choice_blocks_test \
+                  test_common_bmp_file_test test_audio_wady_codec_test test_audio_ogg_voice_test \
+                  test_audio_music_stream_test
 # Fuzzing: every target of fuzz/targets (or those named), FUZZ_SECONDS each.
 FUZZ_TARGETS ?= $(sort $(basename $(notdir $(wildcard fuzz/targets/*.cpp))))
 FUZZ_SECONDS ?= 60
@@ -25,9 +33,9 @@ demo: build
 test: build sanitize fuzz-smoke
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
-# Every test program runs a second time from the sanitized tree: AddressSanitizer (leaks too) and
-# UBSan, stopping at the first report. -O1 with line tables only (-g1) keeps the doubled build and
-# run short. The build runs sanitized programs too (the demo's art generator), so the options hold
+# The readers' tests run a second time from the sanitized tree: AddressSanitizer (leaks too) and
+# UBSan, stopping at the first report. -O1 with line tables only (-g1) keeps the build short. The
+# build runs sanitized programs too (the demo's art generator), so the options hold
 # for both.
 sanitize: export ASAN_OPTIONS = detect_leaks=1:halt_on_error=1
 sanitize: export LSAN_OPTIONS = suppressions=$(CURDIR)/scripts/lsan.supp
@@ -35,8 +43,8 @@ sanitize: export UBSAN_OPTIONS = halt_on_error=1:print_stacktrace=1
 sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUILL_SANITIZE=ON \
 	  -DCMAKE_C_FLAGS_DEBUG="-g1 -O1" -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1"
-	cmake --build $(ASAN_BUILD) -j$(JOBS) --target quill_tests
-	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
+	cmake --build $(ASAN_BUILD) -j$(JOBS) --target $(SANITIZED_TESTS)
+	set -e; for t in $(SANITIZED_TESTS); do $(ASAN_BUILD)/tests/$$t --gtest_brief=1; done
 
 # The fuzz targets' sanitizers: any report, leak or UBSan finding ends the run as a crash.
 FUZZ_ENV = ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp \
