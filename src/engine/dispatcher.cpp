@@ -9,7 +9,7 @@
 #include "engine/engine.h"
 #include "engine/expressions.h"
 #include "engine/script_scans.h"
-#include "engine/special_effects.h"
+#include "engine/one_shot_effects.h"
 #include "graphics/direct_draw.h"
 #include "graphics/effect_animation.h"
 #include "graphics/scroll_command.h"

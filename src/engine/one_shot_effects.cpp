@@ -1,4 +1,4 @@
-#include "engine/special_effects.h"
+#include "engine/one_shot_effects.h"
 
 #include <algorithm>
 #include <string>
