@@ -36,6 +36,7 @@
 #include "graphics/transitions.h"
 #include "persist/cursors.h"
 #include "persist/gallery_pictures.h"
+#include "persist/recollection_records.h"
 #include "persist/meter.h"
 #include "persist/screen_mode.h"
 #include "persist/settings.h"
@@ -213,6 +214,7 @@ class Engine : public PlatformEvents, public ExpressionHost {
   // The settings dialog and the simple settings screen.
   SettingsScreens& settings_screens() { return settings_screens_; }
   GalleryPictures& gallery_pictures() { return gallery_pictures_; }
+  RecollectionRecords& recollection_records() { return recollection_records_; }
 
   // --- Play modes ---
   void CancelAutoSkip(bool force);
@@ -334,6 +336,7 @@ class Engine : public PlatformEvents, public ExpressionHost {
   Meter meter_{*this};
   SettingsScreens settings_screens_{*this};
   GalleryPictures gallery_pictures_;
+  RecollectionRecords recollection_records_;
   ScreenPictures pictures_;
   PictureLoader picture_loader_;
   Composition composition_{*this};
