@@ -28,7 +28,7 @@ using test::ReadJson;
 
 namespace fs = std::filesystem;
 
-fs::path DemoFolder() { return fs::path(QUILL_BINARY_DIR) / "demo"; }
+fs::path DemoFolder() { return test::BinaryDir() / "demo"; }
 
 // Every script of the demo's archive as UTF-8 text, by upper-case name.
 std::map<std::string, std::string> DemoScripts() {

@@ -60,7 +60,7 @@ class EffectsScene : public ::testing::Test {
     fs::path game = dir_->path() / "game";
     fs::create_directories(game);
     for (const char* archive : {"mg_data.qlm", "mg_gra.qlm", "mg_gjp.qlm"}) {
-      fs::copy_file(fs::path(QUILL_BINARY_DIR) / "demo" / archive, game / archive);
+      fs::copy_file(test::BinaryDir() / "demo" / archive, game / archive);
     }
     std::string error;
     std::optional<ArchiveMember> main =

@@ -109,7 +109,7 @@ TEST_F(StartupRun, AMissingPictureArchiveIsAFatalError) {
 
 // Starts quill in a window (the dummy video driver) without waiting for it.
 pid_t Spawn(const fs::path& game, const fs::path& log) {
-  std::string path = std::string(QUILL_BINARY_DIR) + "/quill";
+  std::string path = (test::BinaryDir() / "quill").string();
   std::string game_arg = game.string();
   pid_t pid = fork();
   if (pid == 0) {

@@ -12,6 +12,7 @@
 #include "platform/headless/headless_platform.h"
 #include "tests/support/fixture_game.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_files.h"
 
 namespace quill::test {
 namespace {
@@ -25,7 +26,7 @@ class ScriptLinesReplay {
     setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
     fs::path game = dir_ / "game";
     FixtureGame(game).Write();
-    auto main = ReadFile(fs::path(QUILL_SOURCE_DIR) / "tests/fixtures/fuzz" / fixture);
+    auto main = ReadFile(test::SourceDir() / "tests/fixtures/fuzz" / fixture);
     EXPECT_TRUE(main) << fixture;
     if (!main) return;
     MaskScript(*main);

@@ -9,6 +9,7 @@
 #include "engine/call_stack.h"
 #include "engine/script_mask.h"
 #include "tests/engine/script_fixture.h"
+#include "tests/support/test_files.h"
 
 namespace quill::test {
 namespace {
@@ -115,7 +116,7 @@ TEST(ScriptLoadingTest, MembersLargerThanABufferAreRefused) {
 // Found by fuzzing: an empty member was copied from a null pointer.
 TEST(ScriptLoadingTest, AnEmptyMemberLoadsAsAnEmptyScript) {
   TempDir dir;
-  std::filesystem::copy_file(std::filesystem::path(QUILL_SOURCE_DIR) /
+  std::filesystem::copy_file(test::SourceDir() /
                                  "tests/fixtures/fuzz/script_archive-empty-member.qlm",
                              dir / "mg_data.qlm");
   ScriptArchives archives;

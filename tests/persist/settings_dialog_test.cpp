@@ -226,7 +226,7 @@ TEST(SimpleSettings, DefaultsResetTheThreeVolumesButNotTheMaster) {
 }
 
 TEST(Credits, TheReadmeListsEveryLibraryOfTheDialog) {
-  std::string readme = test::ReadText(std::filesystem::path(QUILL_SOURCE_DIR) / "README.md");
+  std::string readme = test::ReadText(test::SourceDir() / "README.md");
   size_t section = readme.find("## Libraries");
   ASSERT_NE(section, std::string::npos);
   std::string list = readme.substr(section, readme.find("\n## ", section + 1) - section);

@@ -9,13 +9,14 @@
 
 #include "common/file_util.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_files.h"
 
 namespace quill::test {
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args) {
   TempDir io;
   std::string out_path = (io / "out").string(), err_path = (io / "err").string();
-  std::string path = std::string(QUILL_BINARY_DIR) + "/" + program;
+  std::string path = (BinaryDir() / program).string();
   ProgramResult result;
   pid_t pid = fork();
   if (pid == 0) {

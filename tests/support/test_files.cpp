@@ -8,6 +8,9 @@
 
 namespace quill::test {
 
+std::filesystem::path SourceDir() { return QUILL_SOURCE_DIR; }
+std::filesystem::path BinaryDir() { return QUILL_BINARY_DIR; }
+
 void WriteText(const std::filesystem::path& path, const std::string& text) {
   std::error_code ec;
   if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);

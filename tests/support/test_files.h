@@ -7,6 +7,9 @@
 
 namespace quill::test {
 
+// The source tree and the build tree.
+std::filesystem::path SourceDir();
+std::filesystem::path BinaryDir();
 // Writes text as it is (no newline translation), creating missing folders.
 void WriteText(const std::filesystem::path& path, const std::string& text);
 // The file's bytes as text, or "<missing>".
