@@ -6,6 +6,7 @@
 
 #include "persist/credits.h"
 #include "persist/settings_screens.h"
+#include "tests/audio/sound_fixture.h"
 #include "tests/engine/script_fixture.h"
 #include "tests/support/test_files.h"
 
@@ -120,6 +121,26 @@ TEST(SettingsDialog, SwitchesToFullScreenAndBack) {
   EXPECT_EQ(f.platform().GetDisplayMode(), DisplayMode::Window);
   EXPECT_EQ(e.settings_store()->ReadInt("SMode", -1), 0);
   EXPECT_FALSE(e.busy);
+}
+
+TEST(SettingsDialog, TheMusicSwitchStopsTheTrackAndStartsTheRequestedOneAgain) {
+  ScriptFixture f;
+  f.game().Script("_config", kConfig);
+  f.game().Resource("mg_bgm.qlm", "M02",
+                    test::MusicMember(test::ToneSound(1, 11025, 2.0, 220), 11025));
+  f.Scenario(
+      "0 dialog set BGM_ENA 0\n0 dialog close\n"
+      "1000 dialog set BGM_ENA 1\n1000 dialog close\n");
+  Engine& e = f.StartMain("text\n");
+  e.sound_commands().SetMusic(2);
+  ASSERT_TRUE(e.sound().mixer().IsPlaying(SoundChannel::Music));
+  e.settings_screens().OpenSettings();
+  EXPECT_FALSE(e.sound().mixer().IsPlaying(SoundChannel::Music));
+  EXPECT_EQ(e.settings_store()->ReadInt("BGM_ENA", -1), 0);
+  EXPECT_EQ(e.banks().S(3), 2);  // the request is kept
+  e.settings_screens().OpenSettings();
+  EXPECT_EQ(e.sound().mixer().Status(SoundChannel::Music).name, "M02");
+  EXPECT_EQ(e.settings_store()->ReadInt("BGM_ENA", -1), 1);
 }
 
 TEST(SettingsDialog, StateDumpNamesTheOpenDialogAndItsTab) {
