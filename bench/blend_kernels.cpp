@@ -18,11 +18,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench/support/bench_figures.h"
 #include "common/picture.h"
 #include "graphics/masked_drawing.h"
 
@@ -215,76 +215,52 @@ BENCHMARK(BM_DrawMasked_Fast)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawMasked_Reference)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawMasked_Pixman)->Unit(benchmark::kMicrosecond);
 
-// Keeps the best real time of every benchmark (in microseconds) for the summary.
-class SummaryReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-      const std::string name = run.run_name.function_name;
-      const double us = run.GetAdjustedRealTime();
-      auto it = best_.find(name);
-      if (it == best_.end() || us < it->second) best_[name] = us;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
+void Ratio(const bench::Figures& figures, const char* label, const std::string& a,
+           const std::string& b) {
+  double ta = figures.Seconds(a), tb = figures.Seconds(b);
+  if (ta <= 0 || tb <= 0) return;
+  std::printf("  %-50s %6.2f\n", label, ta / tb);
+}
 
-  void PrintSummary() const {
-    std::printf("\nPer full screen (best of repetitions), vector set %s:\n",
-                BestBlendIsa() == BlendIsa::kAvx2 ? "AVX2" : "SSE2");
-    for (const auto& [name, us] : best_) std::printf("  %-40s %9.1f us\n", name.c_str(), us);
-    std::printf("\nRatios (times of this run):\n");
-    Ratio("cross-fade / memcpy", "BM_CrossFade_Fast", "BM_Memcpy");
-    Ratio("masked blend / memcpy", "BM_MaskedBlend_Fast", "BM_Memcpy");
-    Ratio("DrawMasked 400x600 / memcpy", "BM_DrawMasked_Fast", "BM_Memcpy");
-    Ratio("three-input XOR / memcpy", "BM_ThreeInputXor", "BM_Memcpy");
-    Ratio("masked blend / three-input XOR", "BM_MaskedBlend_Fast", "BM_ThreeInputXor");
-    Ratio("cross-fade reference / fast", "BM_CrossFade_Reference", "BM_CrossFade_Fast");
-    Ratio("masked blend reference / fast", "BM_MaskedBlend_Reference", "BM_MaskedBlend_Fast");
-    Ratio("DrawMasked reference / fast", "BM_DrawMasked_Reference", "BM_DrawMasked_Fast");
-    Ratio("cross-fade SSE2 / fast", "BM_CrossFade_Sse2", "BM_CrossFade_Fast");
-    Ratio("masked blend SSE2 / fast", "BM_MaskedBlend_Sse2", "BM_MaskedBlend_Fast");
-    Ratio("cross-fade pixman OVER solid mask / fast", "BM_CrossFade_Pixman", "BM_CrossFade_Fast");
-    Ratio("masked blend pixman OVER a8 mask / fast", "BM_MaskedBlend_PixmanA8",
-          "BM_MaskedBlend_Fast");
-    Ratio("masked blend pixman OVER component alpha / fast", "BM_MaskedBlend_PixmanComponentAlpha",
-          "BM_MaskedBlend_Fast");
-    Ratio("DrawMasked pixman OVER a8 mask / fast", "BM_DrawMasked_Pixman", "BM_DrawMasked_Fast");
+void PrintSummary(const bench::Figures& figures) {
+  std::printf("\nPer full screen (best of repetitions), vector set %s:\n",
+              BestBlendIsa() == BlendIsa::kAvx2 ? "AVX2" : "SSE2");
+  for (const auto& [name, figure] : figures.all()) {
+    std::printf("  %-40s %9.1f us\n", name.c_str(), figure.seconds * 1e6);
   }
-
- private:
-  void Ratio(const char* label, const std::string& a, const std::string& b) const {
-    auto ia = best_.find(a), ib = best_.find(b);
-    if (ia == best_.end() || ib == best_.end() || ib->second <= 0) return;
-    std::printf("  %-50s %6.2f\n", label, ia->second / ib->second);
-  }
-
-  std::map<std::string, double> best_;
-};
+  std::printf("\nRatios (times of this run):\n");
+  Ratio(figures, "cross-fade / memcpy", "BM_CrossFade_Fast", "BM_Memcpy");
+  Ratio(figures, "masked blend / memcpy", "BM_MaskedBlend_Fast", "BM_Memcpy");
+  Ratio(figures, "DrawMasked 400x600 / memcpy", "BM_DrawMasked_Fast", "BM_Memcpy");
+  Ratio(figures, "three-input XOR / memcpy", "BM_ThreeInputXor", "BM_Memcpy");
+  Ratio(figures, "masked blend / three-input XOR", "BM_MaskedBlend_Fast", "BM_ThreeInputXor");
+  Ratio(figures, "cross-fade reference / fast", "BM_CrossFade_Reference", "BM_CrossFade_Fast");
+  Ratio(figures, "masked blend reference / fast", "BM_MaskedBlend_Reference",
+        "BM_MaskedBlend_Fast");
+  Ratio(figures, "DrawMasked reference / fast", "BM_DrawMasked_Reference", "BM_DrawMasked_Fast");
+  Ratio(figures, "cross-fade SSE2 / fast", "BM_CrossFade_Sse2", "BM_CrossFade_Fast");
+  Ratio(figures, "masked blend SSE2 / fast", "BM_MaskedBlend_Sse2", "BM_MaskedBlend_Fast");
+  Ratio(figures, "cross-fade pixman OVER solid mask / fast", "BM_CrossFade_Pixman",
+        "BM_CrossFade_Fast");
+  Ratio(figures, "masked blend pixman OVER a8 mask / fast", "BM_MaskedBlend_PixmanA8",
+        "BM_MaskedBlend_Fast");
+  Ratio(figures, "masked blend pixman OVER component alpha / fast",
+        "BM_MaskedBlend_PixmanComponentAlpha", "BM_MaskedBlend_Fast");
+  Ratio(figures, "DrawMasked pixman OVER a8 mask / fast", "BM_DrawMasked_Pixman",
+        "BM_DrawMasked_Fast");
+}
 
 }  // namespace
 }  // namespace quill
 
+// Defaults for a shared, noisy machine: several repetitions, interleaved in random order so that
+// a busy moment does not fall on one benchmark only; the summary keeps the best of each. Flags
+// given on the command line come later and win.
 int main(int argc, char** argv) {
-  // Defaults for a shared, noisy machine: several repetitions, interleaved in random order so
-  // that a busy moment does not fall on one benchmark only; the summary keeps the best of each.
-  // Flags given on the command line come later and win.
-  std::vector<char*> args = {argv[0]};
-  std::string repetitions = "--benchmark_repetitions=7";
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  std::string min_time = "--benchmark_min_time=0.2";
-  args.push_back(repetitions.data());
-  args.push_back(interleave.data());
-  args.push_back(min_time.data());
-  for (int i = 1; i < argc; ++i) args.push_back(argv[i]);
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  argc = count;
-  argv = args.data();
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  quill::SummaryReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintSummary();
-  benchmark::Shutdown();
-  return 0;
+  quill::bench::BenchOptions options;
+  options.real_time = true;
+  options.default_flags = {"--benchmark_repetitions=7",
+                           "--benchmark_enable_random_interleaving=true",
+                           "--benchmark_min_time=0.2"};
+  return quill::bench::RunBenchmarks(argc, argv, quill::PrintSummary, options);
 }

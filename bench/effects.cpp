@@ -7,10 +7,10 @@
 
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <random>
 #include <string>
 
+#include "bench/support/bench_figures.h"
 #include "engine/engine.h"
 #include "graphics/effect_animation.h"
 #include "platform/headless/headless_platform.h"
@@ -28,10 +28,8 @@ Picture RandomPicture(unsigned seed, int zero_percent = 0) {
   return p;
 }
 
-std::map<std::string, double> g_ns;
-
 void Keep(benchmark::State& state) {
-  state.counters["ns"] =
+  state.counters["time"] =
       benchmark::Counter(static_cast<double>(state.iterations()),
                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
@@ -90,35 +88,22 @@ BENCHMARK(BM_BackgroundAnimationStep)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CharacterIntoAnimationFrames)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EffectAnimationFrame)->Unit(benchmark::kMicrosecond);
 
-class SummaryReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration) continue;
-      auto it = run.counters.find("ns");
-      if (it == run.counters.end()) continue;
-      double ns = it->second.value * 1e9;
-      auto [slot, fresh] = g_ns.emplace(run.benchmark_name(), ns);
-      if (!fresh && ns < slot->second) slot->second = ns;
+void PrintSummary(const bench::Figures& figures) {
+  double ref = figures.Seconds("BM_FullScreenCopy");
+  if (ref <= 0) return;
+  std::printf("\nwork / one full-screen memcpy (%.0f us):\n", ref * 1e6);
+  for (const auto& [name, figure] : figures.all()) {
+    if (name != "BM_FullScreenCopy") {
+      std::printf("  %-34s %.2f\n", name.c_str(), figure.seconds / ref);
     }
   }
-};
+}
 
 }  // namespace
 }  // namespace quill
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  quill::SummaryReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  auto ref = quill::g_ns.find("BM_FullScreenCopy");
-  if (ref != quill::g_ns.end() && ref->second > 0) {
-    std::printf("\nwork / one full-screen memcpy (%.0f us):\n", ref->second / 1000.0);
-    for (const auto& [name, ns] : quill::g_ns) {
-      if (name != ref->first) std::printf("  %-34s %.2f\n", name.c_str(), ns / ref->second);
-    }
-  }
-  benchmark::Shutdown();
-  return 0;
+  quill::bench::BenchOptions options;
+  options.counter = "time";
+  return quill::bench::RunBenchmarks(argc, argv, quill::PrintSummary, options);
 }

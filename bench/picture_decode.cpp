@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/bench_figures.h"
 #include "graphics/blend_kernels.h"
 #include "graphics/delta_kernels.h"
 #include "graphics/jpeg_picture.h"
@@ -168,43 +169,19 @@ void BM_JpegDecode(benchmark::State& state) {
 }
 BENCHMARK(BM_JpegDecode)->Unit(benchmark::kMicrosecond);
 
-// Keeps each benchmark's time per iteration for the closing ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        // CPU time: the machine may be shared, and wall time then measures the neighbours.
-        times_[run.benchmark_name()] = {run.GetAdjustedCPUTime(), run.report_label};
-      }
+// Decoding speed relative to zlib inflating the same pixels.
+void PrintRatios(const quill::bench::Figures& figures) {
+  double zlib = figures.Seconds("BM_ZlibInflate");
+  if (zlib <= 0) return;
+  std::printf("\nDecoding speed relative to zlib inflate of the same pixels (higher is faster):\n");
+  for (const auto& [name, figure] : figures.all()) {
+    if (name != "BM_ZlibInflate") {
+      std::printf("  %-22s %-18s %6.2fx\n", name.c_str(), figure.label.c_str(),
+                  zlib / figure.seconds);
     }
   }
-  void PrintRatios() const {
-    auto zlib = times_.find("BM_ZlibInflate");
-    if (zlib == times_.end()) return;
-    std::printf(
-        "\nDecoding speed relative to zlib inflate of the same pixels (higher is faster):\n");
-    for (const auto& [name, time] : times_) {
-      if (name != zlib->first) {
-        std::printf("  %-22s %-18s %6.2fx\n", name.c_str(), time.second.c_str(),
-                    zlib->second.first / time.first);
-      }
-    }
-  }
-
- private:
-  std::map<std::string, std::pair<double, std::string>> times_;  // time, label
-};
+}
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return quill::bench::RunBenchmarks(argc, argv, PrintRatios); }

@@ -7,13 +7,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "audio/mixer.h"
 #include "audio/ogg_voice.h"
 #include "audio/wady_codec.h"
+#include "bench/support/bench_figures.h"
 #include "tools/ogg_encoder.h"
 #include "tools/wady_encoder.h"
 
@@ -136,54 +136,27 @@ void BM_BareOvReadLoop(benchmark::State& state) {
 }
 BENCHMARK(BM_BareOvReadLoop)->Unit(benchmark::kMicrosecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        // CPU time in seconds: the machine may be shared.
-        times_[run.benchmark_name()] =
-            run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-      }
-    }
+void PrintRatios(const quill::bench::Figures& figures) {
+  auto t = [&](const char* name) { return figures.Seconds(name); };
+  double mix = t("BM_MixSecondSixChannels"), copy = t("BM_MemcpyOutputSecond");
+  if (mix > 0 && copy > 0) {
+    std::printf(
+        "\nMixing one second of six channels: %.1fx a memcpy of one second of output, "
+        "%.3f %% of one core\n",
+        mix / copy, mix * 100.0);
   }
-  void PrintRatios() const {
-    auto t = [&](const char* name) {
-      auto it = times_.find(name);
-      return it == times_.end() ? 0.0 : it->second;
-    };
-    double mix = t("BM_MixSecondSixChannels"), copy = t("BM_MemcpyOutputSecond");
-    if (mix > 0 && copy > 0) {
-      std::printf(
-          "\nMixing one second of six channels: %.1fx a memcpy of one second of output, "
-          "%.3f %% of one core\n",
-          mix / copy, mix * 100.0);
-    }
-    double pcm = t("BM_MemcpyEffectPcm");
-    if (pcm > 0) {
-      std::printf("WADY block decoding: %.1fx the memcpy of its PCM; stream decoding: %.1fx\n",
-                  t("BM_WadyBlockDecode") / pcm, t("BM_WadyStreamDecode") / pcm);
-    }
-    double bare = t("BM_BareOvReadLoop");
-    if (bare > 0) {
-      std::printf("PlayOggVoice's decode: %.2fx a bare ov_read loop on the same member\n",
-                  t("BM_PlayOggVoiceDecode") / bare);
-    }
+  double pcm = t("BM_MemcpyEffectPcm");
+  if (pcm > 0) {
+    std::printf("WADY block decoding: %.1fx the memcpy of its PCM; stream decoding: %.1fx\n",
+                t("BM_WadyBlockDecode") / pcm, t("BM_WadyStreamDecode") / pcm);
   }
-
- private:
-  std::map<std::string, double> times_;
-};
+  double bare = t("BM_BareOvReadLoop");
+  if (bare > 0) {
+    std::printf("PlayOggVoice's decode: %.2fx a bare ov_read loop on the same member\n",
+                t("BM_PlayOggVoiceDecode") / bare);
+  }
+}
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return quill::bench::RunBenchmarks(argc, argv, PrintRatios); }

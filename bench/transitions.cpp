@@ -5,9 +5,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <random>
+#include <string>
 
+#include "bench/support/bench_figures.h"
 #include "engine/engine.h"
 #include "graphics/blend_kernels.h"
 #include "platform/headless/headless_platform.h"
@@ -32,8 +33,6 @@ Picture RandomPicture(unsigned seed) {
   return p;
 }
 
-std::map<int, double> g_ns_per_frame;  // by type; 0 is the reference frame
-
 void BM_CrossFadeFrame(benchmark::State& state) {
   CountingPlatform platform("/tmp", {});
   Picture old_pic = RandomPicture(1), new_pic = RandomPicture(2), out(kScreenWidth, kScreenHeight);
@@ -43,7 +42,7 @@ void BM_CrossFadeFrame(benchmark::State& state) {
     platform.Present(out);
     a = (a + 4) & 255;
   }
-  state.counters["ns_per_frame"] =
+  state.counters["frame_time"] =
       benchmark::Counter(static_cast<double>(state.iterations()),
                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
@@ -63,7 +62,7 @@ void BM_Transition(benchmark::State& state) {
   }
   double frames = static_cast<double>(platform.frames) / static_cast<double>(state.iterations());
   state.counters["frames"] = frames;
-  state.counters["ns_per_frame"] =
+  state.counters["frame_time"] =
       benchmark::Counter(static_cast<double>(state.iterations()) * frames,
                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
@@ -71,40 +70,22 @@ void BM_Transition(benchmark::State& state) {
 BENCHMARK(BM_CrossFadeFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Transition)->DenseRange(1, 22)->Unit(benchmark::kMillisecond);
 
-// Keeps the per-frame figures for the summary.
-class SummaryReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration) continue;
-      auto it = run.counters.find("ns_per_frame");
-      if (it == run.counters.end()) continue;
-      std::string name = run.benchmark_name();
-      int type = 0;
-      if (name.rfind("BM_Transition/", 0) == 0) type = std::stoi(name.substr(14));
-      double ns = it->second.value * 1e9;
-      auto [slot, fresh] = g_ns_per_frame.emplace(type, ns);
-      if (!fresh && ns < slot->second) slot->second = ns;
-    }
+// Each transition's frame against one full-screen cross-fade frame.
+void PrintSummary(const bench::Figures& figures) {
+  double ref = figures.Seconds("BM_CrossFadeFrame");
+  if (ref <= 0) return;
+  std::printf("\nwork of one frame / one full-screen cross-fade frame (%.0f us):\n", ref * 1e6);
+  for (int type = 1; type <= 22; ++type) {
+    double t = figures.Seconds("BM_Transition/" + std::to_string(type));
+    if (t > 0) std::printf("  type %2d  %.2f\n", type, t / ref);
   }
-};
+}
 
 }  // namespace
 }  // namespace quill
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  quill::SummaryReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  auto ref = quill::g_ns_per_frame.find(0);
-  if (ref != quill::g_ns_per_frame.end() && ref->second > 0) {
-    std::printf("\nwork of one frame / one full-screen cross-fade frame (%.0f us):\n",
-                ref->second / 1000.0);
-    for (const auto& [type, ns] : quill::g_ns_per_frame) {
-      if (type != 0) std::printf("  type %2d  %.2f\n", type, ns / ref->second);
-    }
-  }
-  benchmark::Shutdown();
-  return 0;
+  quill::bench::BenchOptions options;
+  options.counter = "frame_time";
+  return quill::bench::RunBenchmarks(argc, argv, quill::PrintSummary, options);
 }
