@@ -337,7 +337,6 @@ void Engine::FormMouseWheel(int delta) {
   static bool handling = false;
   if (handling || delta == 0) return;
   handling = true;
-  SubsystemEntryPoints& sub = subsystems_;
   if (log_view_open) {
     log_view_.ScrollLogView(delta > 0 ? 1 : -1);
   } else if (confirm_pending != 0 || busy || background_animation_.running()) {
@@ -355,7 +354,6 @@ void Engine::FormMouseWheel(int delta) {
 }
 
 void Engine::FormKeyDown(int key) {
-  SubsystemEntryPoints& sub = subsystems_;
   if (confirm_pending != 0 || log_view_open || transition_running || busy) return;
   if (choice_mode == 1) {
     if (key == kKeyUp) choices_.MoveChoicePointer(-1);
